@@ -1,0 +1,103 @@
+#include "AtomicFile.h"
+
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+TAtomicFileWriter::TAtomicFileWriter(QString path, int permissions)
+    : FPath(std::move(path)), FPermissions(permissions) {}
+
+TAtomicFileWriter::~TAtomicFileWriter() { Discard(); }
+
+bool TAtomicFileWriter::Fail(const QString& what) {
+  FError = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+  Discard();
+  return false;
+}
+
+bool TAtomicFileWriter::Open() {
+  Discard();
+  QByteArray pattern = QFile::encodeName(FPath) + ".tmp-XXXXXX";
+  FFd = ::mkstemp(pattern.data());
+  if (FFd < 0) {
+    FError = QStringLiteral("Cannot create a temporary file beside ") + FPath +
+             QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+  }
+  FTempPath = QFile::decodeName(pattern);
+  if (::fchmod(FFd, static_cast<mode_t>(FPermissions)) != 0) {
+    return Fail(QStringLiteral("Cannot set the mode of ") + FTempPath);
+  }
+  return true;
+}
+
+bool TAtomicFileWriter::Write(const char* data, qint64 size) {
+  if (FFd < 0) {
+    FError = QStringLiteral("File not open");
+    return false;
+  }
+  while (size > 0) {
+    const ssize_t n = ::write(FFd, data, static_cast<size_t>(size));
+    if (n < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      return Fail(QStringLiteral("Cannot write ") + FTempPath);
+    }
+    data += n;
+    size -= n;
+  }
+  return true;
+}
+
+bool TAtomicFileWriter::Commit() {
+  if (FFd < 0) {
+    FError = QStringLiteral("File not open");
+    return false;
+  }
+  if (::fsync(FFd) != 0) {
+    return Fail(QStringLiteral("Cannot flush ") + FTempPath);
+  }
+  if (::close(FFd) != 0) {
+    FFd = -1;
+    return Fail(QStringLiteral("Cannot close ") + FTempPath);
+  }
+  FFd = -1;
+  if (::rename(QFile::encodeName(FTempPath).constData(), QFile::encodeName(FPath).constData()) !=
+      0) {
+    return Fail(QStringLiteral("Cannot replace ") + FPath);
+  }
+  FTempPath.clear();
+  // Make the rename itself durable.
+  const int dirFd = ::open(QFile::encodeName(QFileInfo(FPath).absolutePath()).constData(),
+                           O_RDONLY | O_DIRECTORY);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  return true;
+}
+
+void TAtomicFileWriter::Discard() {
+  if (FFd >= 0) {
+    ::close(FFd);
+    FFd = -1;
+  }
+  if (!FTempPath.isEmpty()) {
+    ::unlink(QFile::encodeName(FTempPath).constData());
+    FTempPath.clear();
+  }
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& data, int permissions,
+                         QString* error) {
+  TAtomicFileWriter writer(path, permissions);
+  const bool ok = writer.Open() && writer.Write(data) && writer.Commit();
+  if (!ok && error != nullptr) {
+    *error = writer.ErrorString();
+  }
+  return ok;
+}

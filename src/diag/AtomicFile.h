@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes a file the user depends on so that a crash, a kill or a full disk at
+// any moment leaves either the old file or the complete new one: the data goes
+// to a temporary file in the same folder, is flushed to disk, and only then
+// renamed over the target (and the folder entry flushed too).
+class TAtomicFileWriter final {
+ public:
+  // permissions: mode of the new file (e.g. 0600 for private settings).
+  explicit TAtomicFileWriter(QString path, int permissions = 0644);
+  ~TAtomicFileWriter();  // discards the temporary file unless committed
+  TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+  TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+
+  bool Open();
+  bool Write(const char* data, qint64 size);
+  bool Write(const QByteArray& data) { return Write(data.constData(), data.size()); }
+  // Flushes, syncs and renames. False (with ErrorString) leaves the target as it was.
+  bool Commit();
+  void Discard();
+  QString ErrorString() const { return FError; }
+  QString TempPath() const { return FTempPath; }
+
+ private:
+  bool Fail(const QString& what);
+
+  QString FPath;
+  QString FTempPath;
+  QString FError;
+  int FPermissions;
+  int FFd = -1;
+};
+
+// Convenience: the whole content at once. Returns false and leaves the target
+// untouched on any failure; error receives the reason when given.
+bool WriteFileAtomically(const QString& path, const QByteArray& data, int permissions = 0644,
+                         QString* error = nullptr);
