@@ -52,9 +52,9 @@ QString AppPaths::ShareDir() {
   if (QFileInfo(besideProgram).isDir()) {
     return besideProgram;
   }
-  const QString installed = QStandardPaths::locate(
-      QStandardPaths::GenericDataLocation, QStringLiteral("verbalune"),
-      QStandardPaths::LocateDirectory);
+  const QString installed =
+      QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("verbalune"),
+                             QStandardPaths::LocateDirectory);
   return installed.isEmpty() ? besideProgram : installed;
 }
 
@@ -65,9 +65,8 @@ QString AppPaths::DataDir() {
   if (qEnvironmentVariableIsSet("VERBALUNE_DATA_DIR")) {
     return Ensured(FromEnvironment("VERBALUNE_DATA_DIR"));
   }
-  return Ensured(
-      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-      QStringLiteral("/verbalune"));
+  return Ensured(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                 QStringLiteral("/verbalune"));
 }
 
 QString AppPaths::ConfigDir() {
@@ -77,18 +76,25 @@ QString AppPaths::ConfigDir() {
   if (qEnvironmentVariableIsSet("VERBALUNE_CONFIG_DIR")) {
     return Ensured(FromEnvironment("VERBALUNE_CONFIG_DIR"));
   }
-  return Ensured(
-      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-      QStringLiteral("/verbalune"));
+  return Ensured(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                 QStringLiteral("/verbalune"));
 }
 
-QString AppPaths::SharedFile(const QString& name) { return ShareDir() + u'/' + name; }
+QString AppPaths::SharedFile(const QString& name) {
+  return ShareDir() + u'/' + name;
+}
 
-QString AppPaths::DataFile(const QString& name) { return DataDir() + u'/' + name; }
+QString AppPaths::DataFile(const QString& name) {
+  return DataDir() + u'/' + name;
+}
 
-QString AppPaths::TraceBaseName() { return DataDir() + QStringLiteral("/verbalune"); }
+QString AppPaths::TraceBaseName() {
+  return DataDir() + QStringLiteral("/verbalune");
+}
 
-QString AppPaths::ProgramFileName() { return QFileInfo(ProgramPath()).fileName(); }
+QString AppPaths::ProgramFileName() {
+  return QFileInfo(ProgramPath()).fileName();
+}
 
 QString AppPaths::ProgramPath() {
   if (QCoreApplication::instance() != nullptr) {
@@ -97,9 +103,15 @@ QString AppPaths::ProgramPath() {
   return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
 }
 
-void AppPaths::SetShareDir(const QString& dir) { ShareOverride() = dir; }
-void AppPaths::SetDataDir(const QString& dir) { DataOverride() = dir; }
-void AppPaths::SetConfigDir(const QString& dir) { ConfigOverride() = dir; }
+void AppPaths::SetShareDir(const QString& dir) {
+  ShareOverride() = dir;
+}
+void AppPaths::SetDataDir(const QString& dir) {
+  DataOverride() = dir;
+}
+void AppPaths::SetConfigDir(const QString& dir) {
+  ConfigOverride() = dir;
+}
 
 void AppPaths::Reset() {
   ShareOverride().clear();

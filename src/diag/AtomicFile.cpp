@@ -1,16 +1,18 @@
 #include "AtomicFile.h"
 
-#include <QFileInfo>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 TAtomicFileWriter::TAtomicFileWriter(QString path, int permissions)
     : FPath(std::move(path)), FPermissions(permissions) {}
 
-TAtomicFileWriter::~TAtomicFileWriter() { Discard(); }
+TAtomicFileWriter::~TAtomicFileWriter() {
+  Discard();
+}
 
 bool TAtomicFileWriter::Fail(const QString& what) {
   FError = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));

@@ -20,7 +20,9 @@ UtilsClass::TShellHandler& ShellHandler() {
   return handler;
 }
 
-QString TraceFile(const QString& suffix) { return AppPaths::TraceBaseName() + suffix; }
+QString TraceFile(const QString& suffix) {
+  return AppPaths::TraceBaseName() + suffix;
+}
 
 // Windows' long time format has no time zone; Qt's long format adds one.
 QString LongTimeFormat(const QLocale& locale) {
@@ -31,7 +33,9 @@ QString LongTimeFormat(const QLocale& locale) {
 
 }  // namespace
 
-QString UtilsClass::TraceFileName() { return TraceFile(QStringLiteral(".dbg")); }
+QString UtilsClass::TraceFileName() {
+  return TraceFile(QStringLiteral(".dbg"));
+}
 
 QString UtilsClass::TraceTimeStamp(const QDateTime& when) {
   const QLocale locale = QLocale::system();
@@ -116,9 +120,13 @@ bool UtilsClass::ShellOpen(const QString& file) {
   return handler(file.left(kShellMaxChars));
 }
 
-void UtilsClass::SetShellHandler(TShellHandler handler) { ShellHandler() = std::move(handler); }
+void UtilsClass::SetShellHandler(TShellHandler handler) {
+  ShellHandler() = std::move(handler);
+}
 
-void UtilsClass::OpenLink(const QString& target) { ShellOpen(target); }
+void UtilsClass::OpenLink(const QString& target) {
+  ShellOpen(target);
+}
 
 QString UtilsClass::RemoveChar(const QString& text, QChar ch) {
   QString result = text;
@@ -126,8 +134,7 @@ QString UtilsClass::RemoveChar(const QString& text, QChar ch) {
   return result;
 }
 
-void UtilsClass::SendMailLink(const QString& address, const QString& subject,
-                              const QString& body) {
+void UtilsClass::SendMailLink(const QString& address, const QString& subject, const QString& body) {
   // A quote breaks a command line and "&" would end the query field early.
   QString cleanSubject = RemoveChar(RemoveChar(subject, u'\''), u'&');
   const QString cleanBody = RemoveChar(RemoveChar(body, u'\''), u'&');

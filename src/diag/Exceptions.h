@@ -7,8 +7,7 @@
 // Base of the program's exceptions: each carries a fixed, user-readable text.
 class Exception : public std::exception {
  public:
-  explicit Exception(QString message)
-      : FMessage(std::move(message)), FUtf8(FMessage.toUtf8()) {}
+  explicit Exception(QString message) : FMessage(std::move(message)), FUtf8(FMessage.toUtf8()) {}
   const QString& Message() const noexcept { return FMessage; }
   const char* what() const noexcept override { return FUtf8.constData(); }
 

@@ -21,7 +21,9 @@ TUserMessages& UserMessages() {
   return sink != nullptr ? *sink : StderrSink();
 }
 
-void SetUserMessages(TUserMessages* sink) { CurrentSink() = sink; }
+void SetUserMessages(TUserMessages* sink) {
+  CurrentSink() = sink;
+}
 
 void TStderrMessages::ShowMessage(const QString& text) {
   std::fprintf(stderr, "%s\n", qUtf8Printable(text));

@@ -146,8 +146,7 @@ TEST_F(ShellTest, MailSubjectIsCutAfterHundredCharacters) {
   UtilsClass::SendMailLink(QString(), hundred + u'x', QStringLiteral("b"));
   ASSERT_EQ(Opened.size(), 2);
   EXPECT_EQ(Opened[0], QStringLiteral("mailto:?Subject=") + hundred + QStringLiteral("&Body=b"));
-  EXPECT_EQ(Opened[1],
-            QStringLiteral("mailto:?Subject=") + hundred + QStringLiteral("...&Body=b"));
+  EXPECT_EQ(Opened[1], QStringLiteral("mailto:?Subject=") + hundred + QStringLiteral("...&Body=b"));
 }
 
 TEST_F(ShellTest, MailDropsQuotesAndAmpersandsButKeepsBlanks) {

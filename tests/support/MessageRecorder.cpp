@@ -1,8 +1,12 @@
 #include "MessageRecorder.h"
 
-TMessageRecorder::TMessageRecorder() { SetUserMessages(this); }
+TMessageRecorder::TMessageRecorder() {
+  SetUserMessages(this);
+}
 
-TMessageRecorder::~TMessageRecorder() { SetUserMessages(nullptr); }
+TMessageRecorder::~TMessageRecorder() {
+  SetUserMessages(nullptr);
+}
 
 void TMessageRecorder::ShowMessage(const QString& text) {
   Messages << text;

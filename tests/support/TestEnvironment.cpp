@@ -38,9 +38,15 @@ TTempFolders::~TTempFolders() {
   AppPaths::SetConfigDir(QString());
 }
 
-QString TTempFolders::DataDir() const { return FRoot->path() + QStringLiteral("/data"); }
-QString TTempFolders::ConfigDir() const { return FRoot->path() + QStringLiteral("/config"); }
-QString TTempFolders::Path(const QString& name) const { return DataDir() + u'/' + name; }
+QString TTempFolders::DataDir() const {
+  return FRoot->path() + QStringLiteral("/data");
+}
+QString TTempFolders::ConfigDir() const {
+  return FRoot->path() + QStringLiteral("/config");
+}
+QString TTempFolders::Path(const QString& name) const {
+  return DataDir() + u'/' + name;
+}
 
 QString TestDataDir() {
   const QString dir = qEnvironmentVariable("VERBALUNE_TEST_DATA");
