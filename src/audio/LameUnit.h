@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "PcmConverter.h"
+#include "WaveFileReader.h"
+#include "WaveFileWriter.h"
+#include "WaveFormat.h"
+#include "WaveOutput.h"
+
+// How an encoding run reaches the window. Both are optional.
+struct TEncodeCallbacks {
+  // Position 0..100 for the progress bars; called with 0 at the start and
+  // then whenever the position changes.
+  std::function<void(int position)> Progress;
+  // Lets pending window messages run; called between chunks, at most every
+  // few milliseconds.
+  std::function<void()> ProcessEvents;
+};
+
+// Encodes the sample data of a wave file into a constant-bit-rate mono MP3
+// with libmp3lame, streaming chunk by chunk so memory does not grow with the
+// length of the file. One run at a time.
+class TMp3Encoder final {
+ public:
+  explicit TMp3Encoder(TEncodeCallbacks callbacks = {});
+
+  // Encodes waveFile (PCM; anything but 16-bit mono is brought to it on the
+  // way) at bitRate kbit/s, telling the encoder the input is sampleRate Hz.
+  // The MP3 is built beside mp3File and replaces it only when complete, so a
+  // failure leaves whatever was there before. Failures are shown in an error
+  // box and traced. Returns true when mp3File was written, which includes a
+  // run ended early by the abort flag.
+  bool EncodeMp3(const QString& waveFile, const QString& mp3File, int bitRate, int sampleRate);
+
+  // Set by the Exit command: the running encoding stops after its current
+  // chunk and the stream is finished as usual.
+  void SetAbort(bool abort) { FAbort = abort; }
+  bool Abort() const { return FAbort; }
+
+  // Samples per chunk to use instead of the encoder's frame size (0: the
+  // encoder's). Lets a test pin the chunking.
+  void SetChunkSamples(int samples) { FChunkSamples = samples; }
+
+ private:
+  TEncodeCallbacks FCallbacks;
+  bool FAbort = false;
+  int FChunkSamples = 0;
+};
+
+// Progress bar position after done of total bytes: done * 100 / total + 0.5,
+// rounded to the nearest integer with halves going to the even one.
+int ProgressPosition(qint64 done, qint64 total);
