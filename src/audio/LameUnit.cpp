@@ -100,7 +100,7 @@ bool TMp3Encoder::EncodeMp3(const QString& waveFile, const QString& mp3File, int
 
   TLamePtr lame(lame_init());
   int rc = -1;
-  if (lame) {
+  if (lame && sampleRate > 0) {
     lame_set_in_samplerate(lame.get(), sampleRate);
     lame_set_num_channels(lame.get(), 1);
     lame_set_mode(lame.get(), MONO);
@@ -116,6 +116,11 @@ bool TMp3Encoder::EncodeMp3(const QString& waveFile, const QString& mp3File, int
     lame_set_bWriteVbrTag(lame.get(), 0);
     lame_set_write_id3tag_automatic(lame.get(), 0);
     rc = lame_init_params(lame.get());
+    // The library quietly picks the nearest bit rate it has; an MP3 of another
+    // bit rate than the one asked for is not what the user chose.
+    if (rc >= 0 && lame_get_brate(lame.get()) != bitRate) {
+      rc = -1;
+    }
   }
   if (rc < 0) {
     Report(QStringLiteral("Error opening encoding stream %1").arg(rc));

@@ -34,7 +34,7 @@ void TWaveFileReader::Fail(const QString& text) const {
 void TWaveFileReader::Open(const QString& path) {
   FFile = std::make_unique<QFile>(path);
   FName = path;
-  if (!FFile->open(QIODevice::ReadOnly)) {
+  if (!FFile->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
     Fail(QStringLiteral("Cannot open file %1"));
   }
   FDevice = FFile.get();
@@ -54,8 +54,7 @@ void TWaveFileReader::ReadHeader() {
   const QString notWave = QStringLiteral("%1 is not a wave file");
   const qint64 fileSize = FDevice->size();
   const QByteArray riff = FDevice->read(12);
-  if (riff.size() != 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE" ||
-      U32(riff, 4) < 4) {
+  if (riff.size() != 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE") {
     Fail(notWave);
   }
 

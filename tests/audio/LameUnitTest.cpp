@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <csignal>
+#include <vector>
+
+#include "LameUnit.h"
+#include "MessageRecorder.h"
+#include "Mp3Inspect.h"
+#include "TestEnvironment.h"
+#include "WaveTestFiles.h"
+
+namespace {
+
+QStringList FolderFiles(const QString& folder) {
+  return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
+TEST(LameUnitTest, ProgressRoundsHalvesToEven) {
+  EXPECT_EQ(ProgressPosition(2304, 5000), 47);
+  EXPECT_EQ(ProgressPosition(4608, 5000), 93);
+  EXPECT_EQ(ProgressPosition(5000, 5000), 100);  // 100.5 goes to 100
+  EXPECT_EQ(ProgressPosition(1, 100), 2);        // 1.5 goes to 2
+  EXPECT_EQ(ProgressPosition(0, 100), 0);        // 0.5 goes to 0
+  EXPECT_EQ(ProgressPosition(0, 0), 0);
+}
+
+TEST(LameUnitTest, ChunksFollowTheEncoderFrameAndProgressFollowsTheChunks) {
+  TTempFolders folders;
+  const QString wave = folders.Path(QStringLiteral("in.wav"));
+  const QString mp3 = folders.Path(QStringLiteral("out.mp3"));
+  ASSERT_TRUE(
+      WriteWholeFile(wave, WaveBytes(MakePcmFormat(44100, 1, 16), Tone16(44100, 2500.0 / 44100))));
+  std::vector<int> progress;
+  TMp3Encoder encoder({[&](int p) { progress.push_back(p); }, {}});
+  encoder.SetChunkSamples(1152);
+  TMessageRecorder recorder;
+  ASSERT_TRUE(encoder.EncodeMp3(wave, mp3, 64, 44100));
+  EXPECT_TRUE(recorder.All.isEmpty());
+  EXPECT_EQ(progress, (std::vector<int>{0, 47, 93, 100}));
+  const TDecodedMp3 decoded = DecodeMp3(mp3);
+  ASSERT_TRUE(decoded.Ok);
+  EXPECT_GE(decoded.Samples, 2500);
+  EXPECT_TRUE(TraceLines().first().endsWith(QStringLiteral(" - Starting Lame MP3 conversion")));
+}
+
+TEST(LameUnitTest, EmptyDataGivesOnlyWhatTheFlushReturns) {
+  TTempFolders folders;
+  const QString wave = folders.Path(QStringLiteral("in.wav"));
+  const QString mp3 = folders.Path(QStringLiteral("out.mp3"));
+  ASSERT_TRUE(WriteWholeFile(wave, WaveBytes(MakePcmFormat(22050, 1, 16), QByteArray())));
+  std::vector<int> progress;
+  TMp3Encoder encoder({[&](int p) { progress.push_back(p); }, {}});
+  TMessageRecorder recorder;
+  ASSERT_TRUE(encoder.EncodeMp3(wave, mp3, 32, 22050));
+  EXPECT_TRUE(recorder.All.isEmpty());
+  EXPECT_EQ(progress, std::vector<int>{0});
+  ASSERT_TRUE(QFile::exists(mp3));
+  const TMp3Stream stream = InspectMp3(ReadWholeFile(mp3));
+  EXPECT_TRUE(stream.Problem.isEmpty()) << stream.Problem.toStdString();
+}
+
+// Each encoded file is a mono constant-bit-rate MP3 at the chosen bit rate that
+// decodes to the length of its input.
+TEST(LameUnitTest, EncodesMonoConstantBitRateOfTheInputLength) {
+  struct TCase {
+    int bitRate;
+    int rate;
+    int channels;
+    int bits;
+  };
+  const TCase cases[] = {
+      {16, 16000, 1, 16}, {32, 22050, 1, 16}, {48, 22050, 1, 16},
+      {64, 44100, 1, 16}, {40, 22050, 2, 8},  // brought to 16-bit mono on the way
+      {32, 44100, 2, 16},
+  };
+  TTempFolders folders;
+  const QString wave = folders.Path(QStringLiteral("in.wav"));
+  const QString mp3 = folders.Path(QStringLiteral("out.mp3"));
+  const double seconds = 1.5;
+  for (const auto& c : cases) {
+    QByteArray data = Tone16(c.rate, seconds);
+    const TWaveFormat format = MakePcmFormat(c.rate, c.channels, c.bits);
+    if (c.channels == 2 || c.bits == 8) {
+      QByteArray converted;
+      ConvertSampleForm(data.constData(), data.size() / 2, MakePcmFormat(c.rate, 1, 16), format,
+                        converted);
+      data = converted;
+    }
+    ASSERT_TRUE(WriteWholeFile(wave, WaveBytes(format, data)));
+    TMessageRecorder recorder;
+    ASSERT_TRUE(TMp3Encoder().EncodeMp3(wave, mp3, c.bitRate, c.rate)) << c.bitRate;
+    const TMp3Stream stream = InspectMp3(ReadWholeFile(mp3));
+    EXPECT_TRUE(stream.Problem.isEmpty()) << c.bitRate << ": " << stream.Problem.toStdString();
+    EXPECT_EQ(stream.Layer, 3);
+    EXPECT_EQ(stream.BitRate, c.bitRate);
+    EXPECT_TRUE(stream.Mono);
+    EXPECT_TRUE(stream.PrivateBit);
+    EXPECT_LE(stream.SampleRate, c.rate);  // the encoder may pick a lower rate
+    const TDecodedMp3 decoded = DecodeMp3(mp3);
+    ASSERT_TRUE(decoded.Ok);
+    EXPECT_EQ(decoded.Channels, 1);
+    EXPECT_EQ(decoded.Rate, stream.SampleRate);
+    const double length = static_cast<double>(decoded.Samples) / decoded.Rate;
+    // Encoder delay and the last frame's padding add a little.
+    EXPECT_GE(length, seconds) << c.bitRate;
+    EXPECT_LE(length, seconds + 0.15) << c.bitRate;
+  }
+}
+
+TEST(LameUnitTest, AbortEndsAfterTheCurrentChunkAndFinishesTheFile) {
+  TTempFolders folders;
+  const QString wave = folders.Path(QStringLiteral("in.wav"));
+  const QString mp3 = folders.Path(QStringLiteral("out.mp3"));
+  ASSERT_TRUE(WriteWholeFile(wave, WaveBytes(MakePcmFormat(22050, 1, 16), Tone16(22050, 10))));
+  int lastProgress = -1;
+  TMp3Encoder* self = nullptr;
+  TMp3Encoder encoder({[&](int p) { lastProgress = p; }, [&] { self->SetAbort(true); }});
+  self = &encoder;
+  TMessageRecorder recorder;
+  ASSERT_TRUE(encoder.EncodeMp3(wave, mp3, 32, 22050));
+  EXPECT_TRUE(recorder.All.isEmpty());
+  EXPECT_LT(lastProgress, 5);
+  const TMp3Stream stream = InspectMp3(ReadWholeFile(mp3));
+  EXPECT_TRUE(stream.Problem.isEmpty()) << stream.Problem.toStdString();
+  EXPECT_GT(stream.Frames, 0);
+  EXPECT_LT(stream.Frames, 10);
+}
+
+class TFsizeLimit final {
+ public:
+  explicit TFsizeLimit(rlim_t bytes) {
+    FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &FOld);
+    rlimit limited = FOld;
+    limited.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limited);
+  }
+  ~TFsizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &FOld);
+    std::signal(SIGXFSZ, FOldHandler);
+  }
+  TFsizeLimit(const TFsizeLimit&) = delete;
+  TFsizeLimit& operator=(const TFsizeLimit&) = delete;
+
+ private:
+  rlimit FOld{};
+  void (*FOldHandler)(int) = nullptr;
+};
+
+TEST(LameUnitTest, WriteFailuresKeepTheOldFileAndLeaveNothingHalfWritten) {
+  TTempFolders folders;
+  const QString wave = folders.Path(QStringLiteral("in.wav"));
+  ASSERT_TRUE(WriteWholeFile(wave, WaveBytes(MakePcmFormat(22050, 1, 16), Tone16(22050, 60))));
+  const QString mp3 = folders.Path(QStringLiteral("out.mp3"));
+  ASSERT_TRUE(WriteWholeFile(mp3, "old mp3"));
+  {
+    TMessageRecorder recorder;
+    bool ok = true;
+    {
+      TFsizeLimit limit(100000);  // 60 s at 32 kbit/s is 240000 bytes
+      ok = TMp3Encoder().EncodeMp3(wave, mp3, 32, 22050);
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(recorder.Errors, QStringList{QStringLiteral("Write Error (1)")});
+    EXPECT_EQ(ReadWholeFile(mp3), "old mp3");
+    EXPECT_EQ(FolderFiles(folders.DataDir()).size(), 3);  // in.wav, out.mp3, the trace
+  }
+  {
+    // The output folder vanishes while the encoder runs.
+    const QString sub = folders.Path(QStringLiteral("sub"));
+    ASSERT_TRUE(QDir().mkpath(sub));
+    TMessageRecorder recorder;
+    TMp3Encoder encoder({{}, [&] { QDir(sub).removeRecursively(); }});
+    EXPECT_FALSE(encoder.EncodeMp3(wave, sub + QStringLiteral("/out.mp3"), 32, 22050));
+    EXPECT_EQ(recorder.Errors, QStringList{QStringLiteral("Write error (2)")});
+    EXPECT_FALSE(QFile::exists(sub + QStringLiteral("/out.mp3")));
+  }
+}
+
+TEST(LameUnitTest, FilesThatCannotBeEncodedAreReported) {
+  TTempFolders folders;
+  const QString wave = folders.Path(QStringLiteral("in.wav"));
+  const QString mp3 = folders.Path(QStringLiteral("out.mp3"));
+  TWaveFormat adpcm = MakePcmFormat(22050, 1, 4);
+  adpcm.FormatTag = 2;
+  struct TCase {
+    const char* name;
+    QByteArray file;
+    QString mp3;
+    int sampleRate;
+    int bitRate;
+    QString message;
+  };
+  const TCase cases[] = {
+      {"missing wave", QByteArray(), mp3, 22050, 32, QStringLiteral("Cannot open file ") + wave},
+      {"not PCM", WaveBytes(adpcm, "1234"), mp3, 22050, 32,
+       QStringLiteral("This wave file is not valid for conversion")},
+      {"output folder missing", WaveBytes(MakePcmFormat(22050, 1, 16), Ramp16(10)),
+       folders.Path(QStringLiteral("gone/out.mp3")), 22050, 32,
+       QStringLiteral("Cannot create file ") + folders.Path(QStringLiteral("gone/out.mp3"))},
+      {"no sample rate", WaveBytes(MakePcmFormat(22050, 1, 16), Ramp16(10)), mp3, 0, 32,
+       QStringLiteral("Error opening encoding stream -1")},
+      {"bit rate MP3 does not have", WaveBytes(MakePcmFormat(22050, 1, 16), Ramp16(10)), mp3, 22050,
+       17, QStringLiteral("Error opening encoding stream -1")},
+  };
+  for (const auto& c : cases) {
+    QFile::remove(wave);
+    if (!c.file.isEmpty()) {
+      ASSERT_TRUE(WriteWholeFile(wave, c.file));
+    }
+    TMessageRecorder recorder;
+    EXPECT_FALSE(TMp3Encoder().EncodeMp3(wave, c.mp3, c.bitRate, c.sampleRate)) << c.name;
+    EXPECT_EQ(recorder.Errors, QStringList{c.message}) << c.name;
+    EXPECT_FALSE(QFile::exists(c.mp3)) << c.name;
+    EXPECT_TRUE(TraceLines().last().endsWith(c.message)) << c.name;
+  }
+}
+
+}  // namespace
