@@ -62,6 +62,10 @@ void ConvertSampleForm(const char* source, qint64 frames, const TWaveFormat& fro
   const qint64 start = out.size();
   out.resize(start + frames * PcmFrameBytes(to));
   char* dest = out.data() + start;
+  if (fromBits == toBits && from.Channels == to.Channels) {
+    std::memcpy(dest, source, static_cast<size_t>(frames * fromFrame));
+    return;
+  }
   for (qint64 i = 0; i < frames; ++i, source += fromFrame) {
     int sample = ReadSample(source, fromBits);
     if (from.Channels == 2) {
@@ -83,7 +87,15 @@ void ConvertSampleForm(const char* source, qint64 frames, const TWaveFormat& fro
 
 void ChangeRate(const char* frames, qint64 count, int frameBytes, qint64 sourceRate,
                 qint64 targetRate, QByteArray& out) {
-  const auto put = [&](const char* frame) { out.append(frame, frameBytes); };
+  // Room for the most frames the piece can give; the rest is cut off after.
+  const qint64 start = out.size();
+  const qint64 most = sourceRate > targetRate ? count : count * (targetRate / sourceRate + 1) + 1;
+  out.resize(start + most * frameBytes);
+  char* dest = out.data() + start;
+  const auto put = [&](const char* frame) {
+    std::memcpy(dest, frame, static_cast<size_t>(frameBytes));
+    dest += frameBytes;
+  };
   if (sourceRate > targetRate) {
     qint64 acc = sourceRate / 2;
     for (qint64 i = 0; i < count; ++i, frames += frameBytes) {
@@ -93,19 +105,19 @@ void ChangeRate(const char* frames, qint64 count, int frameBytes, qint64 sourceR
         acc += sourceRate;
       }
     }
-    return;
-  }
-  out.reserve(out.size() + (count * targetRate / sourceRate + 2) * frameBytes);
-  qint64 acc = targetRate / 2;
-  for (qint64 i = 0; i < count; ++i, frames += frameBytes) {
-    put(frames);
-    acc -= sourceRate;
-    while (acc >= 0) {
+  } else {
+    qint64 acc = targetRate / 2;
+    for (qint64 i = 0; i < count; ++i, frames += frameBytes) {
       put(frames);
       acc -= sourceRate;
+      while (acc >= 0) {
+        put(frames);
+        acc -= sourceRate;
+      }
+      acc += targetRate;
     }
-    acc += targetRate;
   }
+  out.resize(dest - out.constData());
 }
 
 TPcmConverter::TPcmConverter(TConvertHooks hooks) : FHooks(std::move(hooks)) {

@@ -26,11 +26,14 @@ struct TRateCase {
 // frames were kept, dropped or repeated.
 TEST(PcmConverterTest, RatesChangeByWholeFramesWithTheAccumulatorRestartedEachSecond) {
   const TRateCase cases[] = {
-      {11025, 22050, 1, 22050},                               // every frame twice
-      {8000, 22050, 1, 22049},  {8000, 22050, 2, 2 * 22049},  // the lost frame is lost again each
-                                                              // second
-      {44100, 22050, 1, 22050},                               // every second frame
-      {22050, 22050, 1, 22050}, {16000, 44100, 1, 44099},    {22050, 16000, 1, 16000},
+      {11025, 22050, 1, 22050},  // every frame twice
+      {8000, 22050, 1, 22049},
+      {8000, 22050, 2, 2 * 22049},  // the lost frame is lost again each
+                                    // second
+      {44100, 22050, 1, 22050},     // every second frame
+      {22050, 22050, 1, 22050},
+      {16000, 44100, 1, 44099},
+      {22050, 16000, 1, 16000},
   };
   TTempFolders folders;
   const QString in = folders.Path(QStringLiteral("in.wav"));

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Whole-program comparison on two hours of synthetic speech (espeak-ng):
+#   EncodeMp3 at 32 kbit/s against `lame -b 32 --cbr -m m`, time and peak memory,
+#   with a ten-minute excerpt showing that memory does not grow with length;
+#   ConvertWaveFile 22050 -> 44100 Hz throughput.
+# Usage: compare-lame.sh BUILD_FOLDER [MINUTES]
+set -euo pipefail
+build=${1:-build-bench}
+minutes=${2:-120}
+cli="$build/bin/verbalune_audio_cli"
+for tool in espeak-ng lame sox soxi /usr/bin/time; do
+  command -v "$tool" >/dev/null || { echo "compare-lame: $tool is missing, skipped"; exit 0; }
+done
+[ -x "$cli" ] || { echo "compare-lame: $cli not built"; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export VERBALUNE_DATA_DIR=${VERBALUNE_DATA_DIR:-$work/data}
+
+# About 175 words a minute; a paragraph of 100 words repeated.
+paragraph="When the morning train was late again, the passengers on the platform began to talk
+among themselves. Some of them complained about the weather, others about the timetable, and a
+few simply read their newspapers as if nothing had happened. A child asked her mother why trains
+could not fly, and the mother, after thinking for a moment, said that the sky was already full of
+birds. The old man beside them laughed and told a story about the winter of nineteen sixty three,
+when the snow was so deep that the line was closed for eleven days and the village ran out of bread."
+repeats=$(( minutes * 175 / 100 + 1 ))
+for _ in $(seq "$repeats"); do echo "$paragraph"; done >"$work/text.txt"
+espeak-ng -w "$work/long.wav" -f "$work/text.txt"
+# Exactly the minutes asked for, and a ten-minute excerpt.
+sox "$work/long.wav" "$work/speech.wav" trim 0 "$((minutes * 60))"
+sox "$work/long.wav" "$work/short.wav" trim 0 600
+rm "$work/long.wav"
+seconds=$(soxi -D "$work/speech.wav")
+echo "input: $(soxi -r "$work/speech.wav") Hz, $(soxi -c "$work/speech.wav") channel, ${seconds} s"
+
+# measure LABEL COMMAND...: prints wall seconds and max RSS (KiB); leaves the
+# seconds in $wall.
+measure() {
+  local label=$1
+  shift
+  /usr/bin/time -v "$@" 2>"$work/time.txt" >/dev/null
+  local rss
+  wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, p, ":"); s = 0;
+         for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s}' "$work/time.txt")
+  rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
+  printf '%-34s %8.2f s %10d KiB\n' "$label" "$wall" "$rss"
+}
+
+long="${minutes} min"
+measure "lame CLI ($long)" lame --quiet -b 32 --cbr -m m "$work/speech.wav" "$work/lame.mp3"
+lame_wall=$wall
+measure "EncodeMp3 ($long)" "$cli" encode "$work/speech.wav" "$work/ours.mp3" 32
+ours_wall=$wall
+measure "EncodeMp3 (10 min)" "$cli" encode "$work/short.wav" "$work/short.mp3" 32
+measure "ConvertWaveFile 22050->44100 ($long)" "$cli" convert "$work/speech.wav" "$work/up.wav" 44100
+awk -v a="$ours_wall" -v b="$lame_wall" 'BEGIN {printf "EncodeMp3 / lame CLI time: %.2f x\n", a / b}'
+awk -v s="$seconds" -v w="$wall" 'BEGIN {printf "ConvertWaveFile throughput: %.0f x realtime\n", s / w}'
+ls -l "$work/lame.mp3" "$work/ours.mp3" | awk '{print $5, $9}'
