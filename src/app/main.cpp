@@ -2,9 +2,13 @@
 #include <cstdio>
 
 #include "AppPaths.h"
+#include "SayCommand.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
+  if (IsSayCommand(app.arguments())) {
+    return RunSayCommand(app.arguments());
+  }
   std::printf("Verbalune MP3 %s\n", VERBALUNE_VERSION);
   std::printf("data:   %s\n", qUtf8Printable(AppPaths::DataDir()));
   std::printf("config: %s\n", qUtf8Printable(AppPaths::ConfigDir()));

@@ -36,10 +36,23 @@ TEngineCentral::TEngineCentral(TTSMODEINFO mode, std::unique_ptr<TSynthesizer> s
       FSpeed(FLimits.DefaultSpeed) {}
 
 TEngineCentral::~TEngineCentral() {
-  FDriver->Note(QStringLiteral("Release"));
+  Shutdown();
+}
+
+void ReleaseCentral(std::unique_ptr<ITTSCentralW> central) {
+  if (auto* engine = dynamic_cast<TEngineCentral*>(central.get())) {
+    central.release();
+    engine->Shutdown();
+    engine->deleteLater();
+  }
+}
+
+void TEngineCentral::Shutdown() {
   if (!FOpen) {
     return;
   }
+  FOpen = false;
+  FDriver->Note(QStringLiteral("Release"));
   {
     std::lock_guard lock(FLock);
     FStop = true;
@@ -185,7 +198,7 @@ HRESULT TEngineCentral::AudioReset() {
     QMetaObject::invokeMethod(
         this,
         [this, generation] {
-          if (generation == FGeneration) {
+          if (generation == FGeneration && FOpen) {
             NotifyAudioStop();
           }
         },
@@ -285,7 +298,9 @@ void TEngineCentral::NotifyAttribChanged(quint32 attribute) {
       [this, attribute] {
         const auto sinks = FSinks;
         for (const auto& [key, sink] : sinks) {
-          sink->AttribChanged(attribute);
+          if (FOpen) {
+            sink->AttribChanged(attribute);
+          }
         }
       },
       Qt::QueuedConnection);
@@ -294,13 +309,15 @@ void TEngineCentral::NotifyAttribChanged(quint32 attribute) {
 void TEngineCentral::NotifyAudioStop() {
   const auto sinks = FSinks;  // a handler may unregister
   for (const auto& [key, sink] : sinks) {
-    sink->AudioStop(Now());
+    if (FOpen) {
+      sink->AudioStop(Now());
+    }
   }
 }
 
 void TEngineCentral::OnDestEvent(TAudioDest::TEventKind kind, quint64 generation, quint64 tag) {
-  if (generation != FGeneration) {
-    return;  // from before a reset
+  if (generation != FGeneration || !FOpen) {
+    return;  // from before a reset, or after release
   }
   const auto sinks = FSinks;
   switch (kind) {
@@ -308,7 +325,9 @@ void TEngineCentral::OnDestEvent(TAudioDest::TEventKind kind, quint64 generation
       if (!FAudioActive) {
         FAudioActive = true;
         for (const auto& [key, sink] : sinks) {
-          sink->AudioStart(Now());
+          if (FOpen) {
+            sink->AudioStart(Now());
+          }
         }
       }
       return;

@@ -30,6 +30,9 @@ class TEngineCentral final : public QObject,
 
   // Claims the destination and starts the worker.
   HRESULT Open();
+  // Stops the worker and lets go of the destination; no notification is
+  // delivered afterwards. Safe to call more than once.
+  void Shutdown();
 
   HRESULT Inject(const QString& tag) override;
   HRESULT Phoneme(quint32 charSet, quint32 flags, const QString& text, QString* phonemes) override;
@@ -90,3 +93,8 @@ class TEngineCentral final : public QObject,
   bool FAudioActive = false;
   bool FOpen = false;
 };
+
+// Releases an engine. Its notifications may be on the stack (a handler that
+// closes the engine), so the object itself goes once control is back in the
+// event loop.
+void ReleaseCentral(std::unique_ptr<ITTSCentralW> central);
