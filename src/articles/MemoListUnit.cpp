@@ -24,6 +24,15 @@ bool IsBlankText(const QString& text) {
   return true;
 }
 
+// Hiding or freeing the widget with the focus makes Qt pass the focus on to
+// the next entry, which would then become current behind the list's back.
+void ReleaseFocus(QWidget* entry) {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus != nullptr && (focus == entry || entry->isAncestorOf(focus))) {
+    focus->clearFocus();
+  }
+}
+
 // a / b to the nearest integer, halves to even.
 int RoundedQuotient(int a, int b) {
   const int q = a / b;
@@ -117,6 +126,7 @@ void TMemoListBox::FreeEntry(TMemoEntry* entry) {
     FCurrentEntry = nullptr;
   }
   FEntries.removeOne(entry);
+  ReleaseFocus(entry);
   delete entry;
 }
 
@@ -206,7 +216,10 @@ void TMemoListBox::ScrollToTop(int position) {
   for (int i = 1; i <= n; ++i) {
     TMemoEntry* entry = FEntries[i - 1];
     if (i < position || i > position + FVisibleEntries - 1) {
-      entry->hide();
+      if (!entry->isHidden()) {
+        ReleaseFocus(entry);
+        entry->hide();
+      }
       continue;
     }
     entry->Properties->setVisible(ShowProperties);
@@ -292,6 +305,7 @@ void TMemoListBox::DeleteAll() {
   FHiddenCount = 0;
   for (TMemoEntry* entry : entries) {
     LastTitle = entry->Title();
+    ReleaseFocus(entry);
     delete entry;
   }
 }
@@ -311,6 +325,7 @@ void TMemoListBox::HideEntry(TMemoEntry* entry) {
   }
   ++FHiddenCount;
   entry->Hidden = true;
+  ReleaseFocus(entry);
   entry->hide();
   FEntries.removeOne(entry);
   FEntries.append(entry);

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "ArticleTestSupport.h"
+#include "MemoEntryUnit.h"
+#include "MessageRecorder.h"
+#include "TestEnvironment.h"
+
+namespace {
+
+TEST(MemoEntryTest, MakeTitleKeepsTitleCharactersAndCollapsesTheRest) {
+  struct Case {
+    QString text;
+    QString title;
+  };
+  const Case cases[] = {
+      {QString(), QString()},
+      {QStringLiteral("  ...Hi"), QStringLiteral("Hi")},
+      {QStringLiteral("abcdefghijklmnopqrstuvwxyzABCD"), QStringLiteral("abcdefghijklmnopqrst")},
+      {QStringLiteral("a--b"), QStringLiteral("a_b")},
+      {QStringLiteral("Hello, world! This is a test"), QStringLiteral("Hello_world_This_is")},
+      {QStringLiteral("line\r\nnext"), QStringLiteral("line_next")},
+      {QStringLiteral("caf\u00e9 au lait"), QStringLiteral("caf_au_lait")},
+      {QStringLiteral("..."), QString()},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TMemoEntry::MakeTitle(c.text, 20), c.title) << c.text.toStdString();
+  }
+}
+
+class TEntryFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Entry = new TMemoEntry(&Voices, &Window);
+    Window.resize(700, 200);
+    Entry->resize(700, 200);
+    Window.show();
+    Window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Window));
+  }
+
+  TFakeVoices Voices;
+  QWidget Window;
+  TMemoEntry* Entry = nullptr;
+  TBeepCounter Beeps;
+  TMessageRecorder Messages;
+};
+
+TEST_F(TEntryFixture, TitleEditRefusesTypedNonTitleCharacters) {
+  QLineEdit* edit = Entry->Properties->TitleEdit;
+  edit->setFocus();
+  QTest::keyClicks(edit, QStringLiteral("ab c-d_9"));
+  EXPECT_EQ(edit->text(), QStringLiteral("abcd_9"));
+  EXPECT_EQ(Beeps.Count, 2);
+
+  // Typing in the middle removes only the typed character.
+  edit->setCursorPosition(2);
+  QTest::keyClick(edit, Qt::Key_Minus);
+  EXPECT_EQ(edit->text(), QStringLiteral("abcd_9"));
+  EXPECT_EQ(edit->cursorPosition(), 2);
+}
+
+TEST_F(TEntryFixture, PastedTitleIsCheckedOnlyBeforeTheCaret) {
+  QLineEdit* edit = Entry->Properties->TitleEdit;
+  edit->setFocus();
+  QApplication::clipboard()->setText(QStringLiteral("a b"));
+  edit->paste();
+  EXPECT_EQ(edit->text(), QStringLiteral("a b"));
+  EXPECT_EQ(Beeps.Count, 0);
+
+  // A set title without the focus is taken as it is.
+  Entry->Editor->setFocus();
+  Entry->SetTitle(QStringLiteral("x-"));
+  EXPECT_EQ(Entry->Title(), QStringLiteral("x-"));
+}
+
+TEST_F(TEntryFixture, VoiceBoxOffersFavouritesAndKeepsTheEntrysOwnVoice) {
+  QComboBox* box = Entry->Properties->VoiceBox;
+  // At creation: favourites, whatever their engine.
+  QStringList items;
+  for (int i = 0; i < box->count(); ++i) {
+    items << box->itemText(i);
+  }
+  EXPECT_EQ(items,
+            (QStringList{QStringLiteral("Mary"), QStringLiteral("Mike"), QStringLiteral("Robot")}));
+
+  // The entry's voice stays listed and selected when it stops being a
+  // favourite or its engine is disabled.
+  Entry->SelectVoice(QStringLiteral("Mike"));
+  Voices.Voices[1].Favorite = false;
+  Entry->Properties->FillVoices();
+  EXPECT_EQ(Entry->VoiceName(), QStringLiteral("Mike"));
+  items.clear();
+  for (int i = 0; i < box->count(); ++i) {
+    items << box->itemText(i);
+  }
+  EXPECT_EQ(items, (QStringList{QStringLiteral("Mary"), QStringLiteral("Mike")}));
+
+  Entry->SelectVoice(QStringLiteral("Mary"));
+  Voices.Voices[0].EngineEnabled = false;
+  Voices.Voices[1].Favorite = true;
+  Entry->ChangeVoice();
+  EXPECT_EQ(Entry->VoiceName(), QStringLiteral("Mary"));
+  EXPECT_EQ(box->count(), 2);
+
+  // Once filled, the list stays until the focus leaves the panel.
+  Voices.Voices[2].Favorite = true;
+  Entry->Properties->FillVoices();
+  EXPECT_EQ(box->count(), 2);
+  Entry->Editor->setFocus();
+  EXPECT_FALSE(Entry->Properties->VoicesFilled);
+
+  // A voice that no longer exists: the first item after the next click.
+  Voices.Voices[0].Name = QStringLiteral("Gone");
+  QTest::mouseClick(Entry->Properties->TitleLabel, Qt::LeftButton);
+  EXPECT_EQ(box->currentIndex(), 0);
+  EXPECT_EQ(Entry->VoiceName(), QStringLiteral("Mike"));
+}
+
+TEST_F(TEntryFixture, SelectVoiceKeepsAnInstalledVoiceThatIsNoFavourite) {
+  Entry->SelectVoice(QStringLiteral("Sam"));
+  EXPECT_EQ(Entry->VoiceName(), QStringLiteral("Sam"));
+  Entry->SelectVoice(QStringLiteral("Nobody"));
+  EXPECT_EQ(Entry->VoiceName(), QString());
+  EXPECT_EQ(Entry->Properties->VoiceBox->currentIndex(), -1);
+  Entry->SelectVoice(QStringLiteral("mary"));  // letter case counts
+  EXPECT_EQ(Entry->VoiceName(), QString());
+}
+
+TEST_F(TEntryFixture, ButtonsAppearWithTheMultiArticleLayoutAndFireTheirHandlers) {
+  TPropertyPanel* panel = Entry->Properties;
+  EXPECT_TRUE(panel->ReadButton->isHidden());
+  EXPECT_EQ(panel->VoiceLabel->x(), 250);
+  // Unset handlers are simply not called.
+  panel->MultiLayout();
+  panel->ReadButton->click();
+
+  EXPECT_FALSE(panel->ReadButton->isHidden());
+  EXPECT_FALSE(panel->DeleteButton->isHidden());
+  EXPECT_EQ(panel->VoiceLabel->x(), 180);
+  EXPECT_EQ(panel->VoiceBox->x(), 180 + panel->VoiceLabel->width());
+  EXPECT_EQ(panel->ReadButton->x(), panel->VoiceBox->x() + panel->VoiceBox->width() + 15);
+  EXPECT_EQ(panel->ReadToFileButton->x(), panel->ReadButton->x() + panel->ReadButton->width() + 2);
+  EXPECT_EQ(panel->DeleteButton->x(),
+            panel->ReadToFileButton->x() + panel->ReadToFileButton->width() + 2);
+  EXPECT_EQ(panel->height(), 25);
+  EXPECT_EQ(panel->ReadButton->height(), 23);
+
+  QStringList fired;
+  auto record = [&](const QString& what) {
+    return [&fired, what, this](TMemoEntry* sender) {
+      fired << (sender == Entry ? what : QStringLiteral("wrong sender"));
+    };
+  };
+  Entry->OnRead = record(QStringLiteral("read"));
+  Entry->OnReadToFile = record(QStringLiteral("file"));
+  Entry->OnDelete = record(QStringLiteral("delete"));
+  QTest::mouseClick(panel->ReadButton, Qt::LeftButton);
+  QTest::mouseClick(panel->ReadToFileButton, Qt::LeftButton);
+  QTest::mouseClick(panel->DeleteButton, Qt::LeftButton);
+  EXPECT_EQ(fired, (QStringList{QStringLiteral("read"), QStringLiteral("file"),
+                                QStringLiteral("delete")}));
+}
+
+TEST_F(TEntryFixture, FocusComingInFiresOnEnterOnce) {
+  int entered = 0;
+  Entry->OnEnter = [&](TMemoEntry*) { ++entered; };
+  QLineEdit outside(&Window);
+  outside.show();
+  outside.setFocus();
+  Entry->Editor->setFocus();
+  Entry->Properties->TitleEdit->setFocus();  // moving inside is no new entering
+  EXPECT_EQ(entered, 1);
+  outside.setFocus();
+  Entry->Properties->VoiceBox->setFocus();
+  EXPECT_EQ(entered, 2);
+}
+
+TEST_F(TEntryFixture, EditorTextKeepsEveryCharacter) {
+  const QString text = QStringLiteral("non\u00a0breaking\n\nGr\u00fc\u00dfe \U0001F600\n");
+  Entry->SetEditorText(text);
+  EXPECT_EQ(Entry->EditorText(), text);
+  Entry->SetEditorText(QStringLiteral("a\r\nb\rc"));
+  EXPECT_EQ(Entry->EditorText(), QStringLiteral("a\nb\nc"));
+  Entry->SetDefaultTitle(20);
+  EXPECT_EQ(Entry->Title(), QStringLiteral("a_b_c"));
+}
+
+TEST_F(TEntryFixture, LoadFromFileAppendsTheLinesOfAnyEncodingAndLineEnd) {
+  TTempFolders folders;
+  EXPECT_FALSE(Entry->LoadFromFile(folders.Path(QStringLiteral("missing.txt"))));
+  EXPECT_EQ(Entry->EditorText(), QString());
+
+  const QString crlf = folders.Path(QStringLiteral("crlf.txt"));
+  ASSERT_TRUE(WriteWholeFile(crlf, "one\r\ntwo\r\n"));
+  ASSERT_TRUE(Entry->LoadFromFile(crlf));
+  EXPECT_EQ(Entry->EditorText(), QStringLiteral("one\ntwo"));
+
+  const QString cp1252 = folders.Path(QStringLiteral("old.txt"));
+  ASSERT_TRUE(WriteWholeFile(cp1252, "caf\xE9\rit\x92s\n"));
+  ASSERT_TRUE(Entry->LoadFromFile(cp1252));
+  EXPECT_EQ(Entry->EditorText(), QStringLiteral("one\ntwo\ncaf\u00e9\nit\u2019s"));
+  EXPECT_TRUE(Messages.All.isEmpty());
+}
+
+TEST_F(TEntryFixture, ReadErrorKeepsTheLinesReadAndTellsTheUser) {
+  TFailingDevice device("first\nsecond\nthi");
+  Entry->LoadFromDevice(device);
+  EXPECT_EQ(Entry->EditorText(), QStringLiteral("first\nsecond"));
+  EXPECT_EQ(Messages.Messages, QStringList{QStringLiteral("Error reading input file")});
+}
+
+}  // namespace
