@@ -17,14 +17,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export VERBALUNE_DATA_DIR=${VERBALUNE_DATA_DIR:-$work/data}
 
-# About 175 words a minute; a paragraph of 100 words repeated.
+# espeak-ng speaks this text at about 190 words a minute; a paragraph of about
+# 100 words is repeated until there is enough, and the result is cut to length.
 paragraph="When the morning train was late again, the passengers on the platform began to talk
 among themselves. Some of them complained about the weather, others about the timetable, and a
 few simply read their newspapers as if nothing had happened. A child asked her mother why trains
 could not fly, and the mother, after thinking for a moment, said that the sky was already full of
 birds. The old man beside them laughed and told a story about the winter of nineteen sixty three,
 when the snow was so deep that the line was closed for eleven days and the village ran out of bread."
-repeats=$(( minutes * 175 / 100 + 1 ))
+repeats=$(( minutes * 220 / 100 + 1 ))
 for _ in $(seq "$repeats"); do echo "$paragraph"; done >"$work/text.txt"
 espeak-ng -w "$work/long.wav" -f "$work/text.txt"
 # Exactly the minutes asked for, and a ten-minute excerpt.
@@ -34,26 +35,29 @@ rm "$work/long.wav"
 seconds=$(soxi -D "$work/speech.wav")
 echo "input: $(soxi -r "$work/speech.wav") Hz, $(soxi -c "$work/speech.wav") channel, ${seconds} s"
 
-# measure LABEL COMMAND...: prints wall seconds and max RSS (KiB); leaves the
-# seconds in $wall.
+# measure LABEL COMMAND...: prints wall and CPU (user + system) seconds and max
+# RSS (KiB); leaves them in $wall and $cpu. On a shared machine CPU time is the
+# steadier figure.
 measure() {
-  local label=$1
+  local label=$1 rss
   shift
   /usr/bin/time -v "$@" 2>"$work/time.txt" >/dev/null
-  local rss
   wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, p, ":"); s = 0;
          for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s}' "$work/time.txt")
+  cpu=$(awk -F': ' '/(User|System) time \(seconds\)/ {s += $2} END {print s}' "$work/time.txt")
   rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/time.txt")
-  printf '%-34s %8.2f s %10d KiB\n' "$label" "$wall" "$rss"
+  printf '%-40s wall %8.2f s  cpu %8.2f s  max RSS %8d KiB\n' "$label" "$wall" "$cpu" "$rss"
 }
 
 long="${minutes} min"
 measure "lame CLI ($long)" lame --quiet -b 32 --cbr -m m "$work/speech.wav" "$work/lame.mp3"
-lame_wall=$wall
+lame_wall=$wall lame_cpu=$cpu
 measure "EncodeMp3 ($long)" "$cli" encode "$work/speech.wav" "$work/ours.mp3" 32
-ours_wall=$wall
+ours_wall=$wall ours_cpu=$cpu
 measure "EncodeMp3 (10 min)" "$cli" encode "$work/short.wav" "$work/short.mp3" 32
 measure "ConvertWaveFile 22050->44100 ($long)" "$cli" convert "$work/speech.wav" "$work/up.wav" 44100
-awk -v a="$ours_wall" -v b="$lame_wall" 'BEGIN {printf "EncodeMp3 / lame CLI time: %.2f x\n", a / b}'
-awk -v s="$seconds" -v w="$wall" 'BEGIN {printf "ConvertWaveFile throughput: %.0f x realtime\n", s / w}'
+awk -v a="$ours_wall" -v b="$lame_wall" -v c="$ours_cpu" -v d="$lame_cpu" \
+  'BEGIN {printf "EncodeMp3 / lame CLI: wall %.2f x, cpu %.2f x\n", a / b, c / d}'
+awk -v s="$seconds" -v w="$wall" -v c="$cpu" \
+  'BEGIN {printf "ConvertWaveFile: %.0f x realtime (wall), %.0f x (cpu)\n", s / w, s / c}'
 ls -l "$work/lame.mp3" "$work/ours.mp3" | awk '{print $5, $9}'
