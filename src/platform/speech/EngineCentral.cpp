@@ -128,8 +128,8 @@ HRESULT TEngineCentral::Phoneme(quint32 charSet, quint32 flags, const QString& t
 
 HRESULT TEngineCentral::TextData(quint32 charSet, quint32 flags, const char16_t* data,
                                  quint32 sizeBytes, std::shared_ptr<ITTSBufNotifySink> sink) {
-  Q_UNUSED(flags);
-  if (const HRESULT hr = Fault(QStringLiteral("TextData")); hr != S_OK) {
+  FDriver->Note(QStringLiteral("TextData %1 %2 %3").arg(charSet).arg(flags).arg(sizeBytes));
+  if (const HRESULT hr = FDriver->Fault(QStringLiteral("TextData")); hr != S_OK) {
     return hr;
   }
   if (charSet > CHARSET_ENGINEPHONETIC || (data == nullptr && sizeBytes > 0)) {

@@ -103,12 +103,17 @@ const QList<TTSMODEINFO>& AllModes() {
       const bool english = language.startsWith(u"en-");
       const QString identifier = QString::fromUtf8(voice->identifier);
       auto add = [&](const TSpeakerDef& speaker) {
+        const QString modeName =
+            QStringLiteral("eSpeak NG %1 %2").arg(language, QString::fromLatin1(speaker.Name));
+        if (VoiceRefs().contains(modeName)) {
+          return;  // a second voice for the same language: the first one names it
+        }
         TTSMODEINFO mode;
         mode.szMfgName = QStringLiteral("eSpeak NG");
         mode.szProductName = QStringLiteral("eSpeak NG");
         mode.gEngineID = TGUID::FromName(QStringLiteral("eSpeak NG"));
         mode.szSpeaker = QString::fromLatin1(speaker.Name);
-        mode.szModeName = QStringLiteral("eSpeak NG %1 %2").arg(language, mode.szSpeaker);
+        mode.szModeName = modeName;
         mode.gModeID = TGUID::FromName(mode.szModeName);
         mode.language.LanguageID = languageId;
         mode.language.szDialect = language;
