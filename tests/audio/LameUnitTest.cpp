@@ -29,21 +29,33 @@ TEST(LameUnitTest, ProgressRoundsHalvesToEven) {
 }
 
 TEST(LameUnitTest, ChunksFollowTheEncoderFrameAndProgressFollowsTheChunks) {
+  struct TCase {
+    int rate;
+    int bitRate;
+    int chunkSamples;  // 0: the encoder's frame size
+    std::vector<int> progress;
+  };
+  const TCase cases[] = {
+      {44100, 64, 1152, {0, 47, 93, 100}},       // chunks of 2304, 2304 and 392 bytes
+      {22050, 32, 0, {0, 24, 47, 70, 93, 100}},  // MPEG-2 frames of 576 samples
+  };
   TTempFolders folders;
   const QString wave = folders.Path(QStringLiteral("in.wav"));
   const QString mp3 = folders.Path(QStringLiteral("out.mp3"));
-  ASSERT_TRUE(
-      WriteWholeFile(wave, WaveBytes(MakePcmFormat(44100, 1, 16), Tone16(44100, 2500.0 / 44100))));
-  std::vector<int> progress;
-  TMp3Encoder encoder({[&](int p) { progress.push_back(p); }, {}});
-  encoder.SetChunkSamples(1152);
-  TMessageRecorder recorder;
-  ASSERT_TRUE(encoder.EncodeMp3(wave, mp3, 64, 44100));
-  EXPECT_TRUE(recorder.All.isEmpty());
-  EXPECT_EQ(progress, (std::vector<int>{0, 47, 93, 100}));
-  const TDecodedMp3 decoded = DecodeMp3(mp3);
-  ASSERT_TRUE(decoded.Ok);
-  EXPECT_GE(decoded.Samples, 2500);
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteWholeFile(
+        wave, WaveBytes(MakePcmFormat(c.rate, 1, 16), Tone16(c.rate, 2500.0 / c.rate))));
+    std::vector<int> progress;
+    TMp3Encoder encoder({[&](int p) { progress.push_back(p); }, {}});
+    encoder.SetChunkSamples(c.chunkSamples);
+    TMessageRecorder recorder;
+    ASSERT_TRUE(encoder.EncodeMp3(wave, mp3, c.bitRate, c.rate));
+    EXPECT_TRUE(recorder.All.isEmpty());
+    EXPECT_EQ(progress, c.progress) << c.rate;
+    const TDecodedMp3 decoded = DecodeMp3(mp3);
+    ASSERT_TRUE(decoded.Ok);
+    EXPECT_GE(decoded.Samples, 2500);
+  }
   EXPECT_TRUE(TraceLines().first().endsWith(QStringLiteral(" - Starting Lame MP3 conversion")));
 }
 
