@@ -111,6 +111,31 @@ void BM_MapPositionEveryWord(benchmark::State& state) {
 }
 BENCHMARK(BM_MapPositionEveryWord)->Unit(benchmark::kMillisecond);
 
+// Shapes that make the step-by-step rules quadratic: dotted tokens with no
+// space (every word rescans to the end), a 1 MB word at the end of the text
+// (rescanned from each of its letters) and back-to-back replacements.
+QString Adversarial(int shape) {
+  const QString unit = shape == 0   ? u"a."_s
+                       : shape == 1 ? u"x..NY."_s
+                       : shape == 2 ? u"a"_s
+                                    : u"AP "_s;
+  QString text = shape == 2 ? u"see http://"_s : QString();
+  while (text.size() < kMB) {
+    text += unit;
+  }
+  return text;
+}
+
+void BM_FilterTextAdversarial(benchmark::State& state) {
+  const QString text = Adversarial(static_cast<int>(state.range(0)));
+  TTTSFilter filter;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(filter.FilterText(0, text, true));
+  }
+  SetPerMB(state, 1);
+}
+BENCHMARK(BM_FilterTextAdversarial)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
 void BM_ReferenceFilterText(benchmark::State& state) {
   const QString& text = TextOf(1);
   TReferenceFilter reference;
