@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "AddressScan.h"
 #include "CharClasses.h"
 #include "GapText.h"
 #include "LookupTable.h"
@@ -37,79 +38,21 @@ class TFilterRun final {
   qsizetype ReplaceWebPath(qsizetype start);
   void ReplaceWord(qsizetype start, qsizetype end, bool noLower, qsizetype& pos);
 
-  // Where a scan for an address path from some position stops (the first
-  // space or slash, or one past the end) and the last full stop and letter
-  // before it. Full stops inside a dotted word make every word of it ask
-  // again from its own start; the answer stays valid for every start in
-  // [From, Stop] until an edit touches that stretch.
-  struct TStopScan {
-    bool Valid = false;
-    qsizetype From = 0;
-    qsizetype Stop = 0;
-    qsizetype LastDot = 0;
-    qsizetype LastLetter = 0;
-  };
-  void ScanForStop(qsizetype from);
-  void Edited(qsizetype p, qsizetype oldLen, qsizetype newLen);
-
   TGapText S;
   TOffsetList& Offsets;
   const bool StateNames;
   const bool FilterSymbols;
-  TStopScan Scan;
+  TAddressScan Scan;
 };
-
-void TFilterRun::Edited(qsizetype p, qsizetype oldLen, qsizetype newLen) {
-  if (!Scan.Valid) {
-    return;
-  }
-  const qsizetype end = p + oldLen;
-  const qsizetype d = newLen - oldLen;
-  const auto move = [&](qsizetype& v) { v = v >= end ? v + d : 0; };
-  if (end <= Scan.From) {
-    Scan.From += d;
-  } else if (p > Scan.Stop) {
-    return;
-  } else if (end <= Scan.Stop) {
-    Scan.From = p + newLen;
-  } else {
-    Scan.Valid = false;
-    return;
-  }
-  Scan.Stop += d;
-  move(Scan.LastDot);
-  move(Scan.LastLetter);
-}
 
 void TFilterRun::Overwrite(qsizetype p, char16_t c) {
   S.Set(p - 1, c);
-  Edited(p, 1, 1);
+  Scan.Edited(p, 1, 1);
 }
 
 void TFilterRun::Replace(qsizetype p, qsizetype oldLen, QStringView with) {
   S.Replace(p - 1, oldLen, with);
-  Edited(p, oldLen, with.size());
-}
-
-void TFilterRun::ScanForStop(qsizetype from) {
-  if (Scan.Valid && Scan.From <= from && from <= Scan.Stop) {
-    return;
-  }
-  Scan = {true, from, from, 0, 0};
-  const qsizetype len = Len();
-  qsizetype i = from;
-  for (; i <= len; ++i) {
-    const char16_t c = C(i);
-    if (c == u' ' || c == u'/') {
-      break;
-    }
-    if (c == u'.') {
-      Scan.LastDot = i;
-    } else if (IsLetter(c)) {
-      Scan.LastLetter = i;
-    }
-  }
-  Scan.Stop = i;
+  Scan.Edited(p, oldLen, with.size());
 }
 
 void TFilterRun::CollapseRun(qsizetype runStart, qsizetype runEnd) {
@@ -126,7 +69,7 @@ void TFilterRun::CollapseRun(qsizetype runStart, qsizetype runEnd) {
   for (qsizetype k = runStart + 1; k < runEnd; ++k) {
     S.Set(k - 1, u' ');
   }
-  Edited(runStart, runEnd - runStart, runEnd - runStart);
+  Scan.Edited(runStart, runEnd - runStart, runEnd - runStart);
 }
 
 bool TFilterRun::StartsWithHttp(qsizetype p) const {
@@ -151,13 +94,13 @@ qsizetype TFilterRun::ReplaceWebPath(qsizetype start) {
     letterSeen = true;
     from = start + 5;
   }
-  ScanForStop(from);
-  const qsizetype stop = Scan.Stop;
+  const TAddressScan::TResult scan = Scan.Query(S, from);
+  const qsizetype stop = scan.Stop;
   if (stop > Len() || C(stop) != u'/') {
     return 0;
   }
-  letterSeen = letterSeen || Scan.LastLetter >= from;
-  if (Scan.LastDot < from || !letterSeen) {
+  letterSeen = letterSeen || scan.Letter;
+  if (!scan.Dot || !letterSeen) {
     return 0;
   }
   Overwrite(stop, u' ');
@@ -193,7 +136,7 @@ void TFilterRun::ReplaceWord(qsizetype start, qsizetype end, bool noLower, qsize
       }
     }
     if (changed) {
-      Edited(start, len, len);
+      Scan.Edited(start, len, len);
     }
     pos = end;
     return;
