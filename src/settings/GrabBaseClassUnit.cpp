@@ -81,24 +81,22 @@ void GBItemClass::Parse(QStringView bodyText, const QString& parentPath, int lev
       const QString attr =
           (eq < 0 ? tag.mid(4) : tag.mid(4, std::max<qsizetype>(eq - 4, 0))).toString();
       // The element ends where the "<key" and "</key" tags balance.
+      // Each search resumes where it left off, so a run of unmatched tags
+      // costs one pass, not one pass per tag.
       int depth = 0;
-      qsizetype pos = 0;
       qsizetype closeAt = -1;
-      for (;;) {
-        const qsizetype open = rest.indexOf(openKey, pos, Qt::CaseInsensitive);
-        const qsizetype close = rest.indexOf(closeKey, pos, Qt::CaseInsensitive);
-        if (open < 0 && close < 0) {
-          break;
-        }
+      qsizetype open = rest.indexOf(openKey, 0, Qt::CaseInsensitive);
+      qsizetype close = rest.indexOf(closeKey, 0, Qt::CaseInsensitive);
+      while (open >= 0 || close >= 0) {
         if (open >= 0 && (close < 0 || open < close)) {
           ++depth;
-          pos = open + openKey.size();
+          open = rest.indexOf(openKey, open + openKey.size(), Qt::CaseInsensitive);
         } else {
           if (--depth <= 0) {
             closeAt = close;
             break;
           }
-          pos = close + closeKey.size();
+          close = rest.indexOf(closeKey, close + closeKey.size(), Qt::CaseInsensitive);
         }
       }
       end = rest.size() - 1;  // unbalanced: the section runs to the end
