@@ -25,6 +25,46 @@ bool OpenReader(TWaveFileReader& reader, QBuffer& buffer) {
   }
 }
 
+// Frame dropping and repeating written the plain way, to check the fast one.
+QByteArray ChangeRateSlowly(const char* frames, qint64 count, int frameBytes, qint64 from,
+                            qint64 to) {
+  QByteArray out;
+  qint64 acc = from > to ? from / 2 : to / 2;
+  for (qint64 i = 0; i < count; ++i, frames += frameBytes) {
+    if (from > to) {
+      acc -= to;
+      if (acc < 0) {
+        out.append(frames, frameBytes);
+        acc += from;
+      }
+      continue;
+    }
+    do {
+      out.append(frames, frameBytes);
+      acc -= from;
+    } while (acc >= 0);
+    acc += to;
+  }
+  return out;
+}
+
+void CheckChangeRate(const uint8_t* data, size_t size) {
+  if (size < 8) {
+    return;
+  }
+  const auto rate = [](const uint8_t* p) { return 4000 + (p[0] | p[1] << 8 | p[2] << 16) % 96001; };
+  const qint64 from = rate(data);
+  const qint64 to = rate(data + 3);
+  const int frameBytes = 1 << (data[6] % 3);
+  const auto* frames = reinterpret_cast<const char*>(data + 7);
+  const qint64 count = static_cast<qint64>(size - 7) / frameBytes;
+  QByteArray fast;
+  ChangeRate(frames, count, frameBytes, from, to, fast);
+  if (fast != ChangeRateSlowly(frames, count, frameBytes, from, to)) {
+    std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
@@ -38,6 +78,7 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes =
       QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  CheckChangeRate(data, size);
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);

@@ -9,6 +9,14 @@
 #include "WaveFormat.h"
 #include "WaveOutput.h"
 
+// The audio file output of a reading run. After an MP3 file run the main
+// window finishes with:
+//   target = TargetSampleRate(BitRate); r = GetWaveSampleRate(WavePath);
+//   if (r < target) { if (!ConvertWaveFile(WavePath, Wave44Path, target, 1, 16, hooks)) stop;
+//                     Mp3Encoder.EncodeMp3(Wave44Path, Mp3Path, BitRate, target); }
+//   else Mp3Encoder.EncodeMp3(WavePath, Mp3Path, BitRate, r);
+// then deletes the temporary wave files. Names come from MakeOutputPaths.
+
 // How an encoding run reaches the window. Both are optional.
 struct TEncodeCallbacks {
   // Position 0..100 for the progress bars; called with 0 at the start and
