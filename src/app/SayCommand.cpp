@@ -48,8 +48,12 @@ int RunSayCommand(const QStringList& arguments) {
       return Fail(QStringLiteral("No text-to-speech engine is installed."));
     }
     if (wavFile.isEmpty()) {
-      if (ProbeWaveOut(tts.AudioDeviceID()) == WAVE_PROBE_BUSY) {
+      const int probe = ProbeWaveOut(tts.AudioDeviceID());
+      if (probe == WAVE_PROBE_BUSY) {
         return Fail(QStringLiteral("Sound card is busy.  Wait and try again."));
+      }
+      if (probe != WAVE_PROBE_OK) {
+        return Fail(QStringLiteral("The default audio output device cannot be opened."));
       }
       tts.OutputDest = odAudioDevice;
     } else {

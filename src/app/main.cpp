@@ -1,17 +1,34 @@
 #include <QCoreApplication>
-#include <cstdio>
+#include <QStringList>
+#include <QTextStream>
 
-#include "AppPaths.h"
+#include "ListVoicesCommand.h"
+#include "ReaderMain.h"
 #include "SayCommand.h"
 
+namespace {
+
+QStringList Arguments(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) {
+    arguments << QString::fromLocal8Bit(argv[i]);
+  }
+  return arguments;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  if (IsSayCommand(app.arguments())) {
+  // Command-line modes run without any window.
+  const QStringList arguments = Arguments(argc, argv);
+  if (IsSayCommand(arguments)) {
+    QCoreApplication app(argc, argv);
     return RunSayCommand(app.arguments());
   }
-  std::printf("Verbalune MP3 %s\n", VERBALUNE_VERSION);
-  std::printf("data:   %s\n", qUtf8Printable(AppPaths::DataDir()));
-  std::printf("config: %s\n", qUtf8Printable(AppPaths::ConfigDir()));
-  std::printf("shared: %s\n", qUtf8Printable(AppPaths::ShareDir()));
-  return 0;
+  if (IsListVoicesCommand(arguments)) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    return RunListVoicesCommand(out);
+  }
+  return RunReader(argc, argv);
 }

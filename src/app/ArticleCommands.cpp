@@ -1,0 +1,171 @@
+// Adding and removing articles, the voice of a new article, the saved-articles
+// file and the switch between Single-Article and Multi-Article mode.
+#include <QAction>
+#include <QStackedWidget>
+#include <QToolButton>
+
+#include "AppPaths.h"
+#include "BaseUtils.h"
+#include "MainWindow.h"
+#include "MemoListUnit.h"
+#include "PreferenceUnit.h"
+#include "TTSEngineUnit.h"
+#include "TTSUnit.h"
+#include "UserMessages.h"
+
+namespace {
+
+const QString kLockedMessage =
+    QStringLiteral("This item is currently being read and cannot be deleted");
+
+void ShowErrorBox(const QString& text) {
+  UserMessages().ShowError(text, QStringLiteral("Error"));
+}
+
+}  // namespace
+
+void TForm1::LoadFavoriteVoices() {
+  UtilsClass::Trace(QStringLiteral("Entering LoadFavoriteVoices"));
+  RoundRobinIndex = -1;
+  FavoriteVoices.clear();
+  if (TTSForm == nullptr) {
+    return;
+  }
+  for (const auto& voice : TTSForm->Voices) {
+    if (voice->Favorite && voice->Engine != nullptr && voice->Engine->Enabled) {
+      FavoriteVoices << voice->Name;
+    }
+  }
+}
+
+QString TForm1::ChooseVoice() {
+  const QString fallback = Preferences->TTS_DefaultVoiceName;
+  switch (Preferences->Voice()) {
+    case 1: {
+      if (FavoriteVoices.isEmpty()) {
+        return fallback;
+      }
+      std::uniform_int_distribution<qsizetype> pick(0, FavoriteVoices.size() - 1);
+      return FavoriteVoices.at(pick(FRandom));
+    }
+    case 2:
+      if (FavoriteVoices.isEmpty()) {
+        return fallback;
+      }
+      ++RoundRobinIndex;
+      if (RoundRobinIndex >= FavoriteVoices.size()) {
+        RoundRobinIndex = 0;
+      }
+      return FavoriteVoices.at(RoundRobinIndex);
+    default:
+      return fallback;
+  }
+}
+
+TMemoEntry* TForm1::AddMemo(const QString& text, const QString& voiceName) {
+  TMemoEntry* entry = nullptr;
+  try {
+    entry = Articles->Add(text, voiceName);
+  } catch (const EMemoEntryLocked& error) {
+    UtilsClass::Trace(error.Message());
+    ShowErrorBox(kLockedMessage);
+  } catch (const Exception& error) {
+    UtilsClass::Trace(QStringLiteral("AddMemo Exception: ") + error.Message());
+    ShowErrorBox(error.Message());
+  } catch (const std::exception&) {
+    ShowErrorBox(QStringLiteral("AddMemo Failed"));
+  }
+  ExportArticles();
+  ShowStatus(ArticleCountText());
+  return entry;
+}
+
+TMemoEntry* TForm1::AddNew() {
+  TMemoEntry* entry = AddMemo(QString(), ChooseVoice());
+  if (entry == nullptr) {
+    return nullptr;
+  }
+  entry->OnDelete = [this](TMemoEntry* sender) { ArticleDeleteClick(sender); };
+  entry->OnRead = [this](TMemoEntry* sender) { emit ArticleReadRequested(sender); };
+  entry->OnReadToFile = [this](TMemoEntry* sender) { emit ArticleReadToFileRequested(sender); };
+  entry->Editor->SetPopupMenu(PopupMenu1);
+  return entry;
+}
+
+void TForm1::AddNewPopupClick() {
+  AddNew();
+}
+
+void TForm1::DelSelPopupClick() {
+  try {
+    Articles->DeleteSelected();
+  } catch (const EMemoEntryLocked&) {
+    ShowErrorBox(kLockedMessage);
+  }
+  if (Articles->VisibleCount() == 0) {
+    AddNew();
+  }
+  ExportArticles();
+  ShowStatus(ArticleCountText());
+}
+
+void TForm1::ArticleDeleteClick(TMemoEntry* entry) {
+  try {
+    Articles->HideEntry(entry);
+  } catch (const EMemoEntryLocked&) {
+    ShowErrorBox(kLockedMessage);
+  }
+  if (Articles->VisibleCount() == 0) {
+    AddNew();
+  }
+  ExportArticles();
+  if (RunState != rsReading) {
+    ShowStatus(ArticleCountText());
+  }
+}
+
+QString TForm1::ExportFileName() {
+  return AppPaths::DataFile(QStringLiteral("VLExport.txt"));
+}
+
+QString TForm1::IntroFileName() {
+  return AppPaths::SharedFile(QStringLiteral("VLIntro.chl"));
+}
+
+bool TForm1::ExportArticles() {
+  return Articles != nullptr && Articles->ExportList(ExportFileName());
+}
+
+void TForm1::ToolButton1Click() {
+  if (Preferences->ML_ListMode == TMemoListBox::lmSingleArticle) {
+    ApplyMode(false);
+    return;
+  }
+  UtilsClass::Trace(QStringLiteral("Entering Single-Article Mode"));
+  ApplyMode(false);
+  Preferences->ML_ListMode = TMemoListBox::lmSingleArticle;
+  Articles->ListMode = TMemoListBox::lmSingleArticle;
+  Articles->SetVisibleEntries(1);
+  Articles->DeleteBlankEntries();
+  if (Articles->VisibleCount() == 0) {
+    UtilsClass::Trace(QStringLiteral("Calling AddNew"));
+    AddNew();
+  }
+}
+
+void TForm1::ToolButton2Click() {
+  if (Preferences->ML_ListMode == TMemoListBox::lmMultiArticle) {
+    ApplyMode(true);
+    return;
+  }
+  UtilsClass::Trace(QStringLiteral("Entering Multi-Article Mode"));
+  ApplyMode(true);
+  Preferences->ML_ListMode = TMemoListBox::lmMultiArticle;
+  Articles->ListMode = TMemoListBox::lmMultiArticle;
+  Articles->SetVisibleEntries(Preferences->ML_VisibleEntries);
+  Articles->DeleteBlankEntries();
+  if (Articles->VisibleCount() == 0) {
+    UtilsClass::Trace(QStringLiteral("Calling AddNew"));
+    AddNew();
+  }
+}

@@ -1,0 +1,136 @@
+// Hiding to the notification area, restoring, closing and the Exit command.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QSystemTrayIcon>
+
+#include "BaseUtils.h"
+#include "MainWindow.h"
+#include "MemoListUnit.h"
+#include "PreferenceUnit.h"
+#include "TTS.h"
+#include "TTSUnit.h"
+
+void TForm1::MinimizeToTray() {
+  if (RunState == rsExiting) {
+    return;
+  }
+  if (!TrayAvailable()) {
+    // Hiding without a notification area would leave no way back to the
+    // window; an ordinary minimised window keeps its taskbar entry.
+    UtilsClass::Trace(
+        QStringLiteral("No notification area: minimizing the window instead of hiding it"));
+    if (!isMinimized()) {
+      showMinimized();
+    }
+    return;
+  }
+  UtilsClass::Trace(QStringLiteral("Minimizing to the notification area"));
+  hide();
+  if (Articles != nullptr) {
+    Articles->hide();
+  }
+  const quint8 option = Preferences != nullptr ? Preferences->ToolbarOnMinOption : 0;
+  if (option == 1 || (option == 2 && RunState == rsReading)) {
+    emit FloatingToolbarWanted();
+  } else {
+    ToolBarPONtry->setEnabled(true);
+  }
+}
+
+void TForm1::RestoreFromTray() {
+  if (RunState == rsExiting) {
+    return;
+  }
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  emit FloatingToolbarUnwanted();
+  show();
+  if (Articles != nullptr) {
+    Articles->show();
+  }
+  ToolBarPONtry->setEnabled(false);
+  BringToFront();
+}
+
+void TForm1::BringToFront() {
+  raise();
+  activateWindow();
+  QCoreApplication::processEvents();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  bool closeAllowed = true;
+  FormClose(closeAllowed);
+  if (closeAllowed) {
+    event->accept();
+    QCoreApplication::quit();
+  } else {
+    event->ignore();
+  }
+}
+
+void TForm1::FormClose(bool& closeAllowed) {
+  SavePlacementAndPreferences();
+  if (RunState == rsExiting) {
+    closeAllowed = true;
+    return;
+  }
+  closeAllowed = false;
+  MinimizeToTray();
+}
+
+void TForm1::SavePlacementAndPreferences() {
+  if (Preferences == nullptr) {
+    return;
+  }
+  Preferences->SaveWindowPlacement(*this);
+  Preferences->WriteFields();
+  Preferences->SaveAll();
+}
+
+void TForm1::ExitVerbaluneClick() {
+  if (RunState == rsExiting) {
+    return;
+  }
+  UtilsClass::Trace(QStringLiteral("Entered ExitVerbaluneClick"));
+  if (TTSForm != nullptr) {
+    TTSForm->OnSpeechDone = nullptr;
+    if (TTSForm->TTS1 != nullptr) {
+      TTSForm->TTS1->OnWordPosition = nullptr;
+    }
+  }
+  SetRunState(rsExiting);
+  // The reading run stops its encoder and anything else still under way.
+  emit Exiting();
+  QCoreApplication::processEvents();
+  if (TTSForm != nullptr && TTSForm->TTS1 != nullptr && TTSForm->TTS1->Active()) {
+    try {
+      TTSForm->TTS1->AudioReset();
+    } catch (const Exception& error) {
+      UtilsClass::Trace(QStringLiteral("AudioReset on exit failed: ") + error.Message());
+    }
+  }
+  if (Articles != nullptr) {
+    ExportArticles();
+    Articles->UnlockAllEntries();
+    Articles->DeleteAll();
+    delete Articles;
+    Articles = nullptr;
+  }
+  close();
+}
+
+void TForm1::FormDestroy() {
+  if (FDestroyed) {
+    return;
+  }
+  FDestroyed = true;
+  UtilsClass::Trace(QStringLiteral("Entered Form1 Destroy"));
+  SavePlacementAndPreferences();
+  RemoveTrayIcon();
+  UtilsClass::Trace(QStringLiteral("Exitting FormDestroy"));
+  if (Preferences == FPreferences.get()) {
+    Preferences = nullptr;
+  }
+  FPreferences.reset();
+}

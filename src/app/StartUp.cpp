@@ -1,0 +1,262 @@
+// Start-up of the main window: creation, first showing and first activation.
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <random>
+
+#include "AppIcons.h"
+#include "AppPaths.h"
+#include "BaseUtils.h"
+#include "MainWindow.h"
+#include "MemoListUnit.h"
+#include "PreferenceUnit.h"
+#include "TTS.h"
+#include "TTSUnit.h"
+#include "UserMessages.h"
+
+namespace {
+
+// When no window manager activates the window, start-up must still finish.
+constexpr int kActivateFallbackMs = 1500;
+constexpr int kAutoMinimizeMs = 500;
+
+}  // namespace
+
+void TForm1::FormCreate() {
+  Initialized = false;
+  Activated = false;
+  ListInfoReady = false;
+  ClipboardArmed = false;
+  VoicesTreeBuilt = false;
+
+  FPreferences = std::make_unique<TPreferences>();
+  Preferences = FPreferences.get();
+  Preferences->LoadAll();
+  Preferences->RestoreWindowPlacement(*this);
+  Preferences->ReadFields();
+  UtilsClass::Trace(QStringLiteral("Version: ") + Preferences->Version());
+
+  ProgressGauge = new QProgressBar(StatusPanel1);
+  ProgressGauge->setObjectName(QStringLiteral("ProgressGauge"));
+  ProgressGauge->setTextVisible(false);
+  ProgressGauge->setGeometry(0, 2, StatusPanel1->width(), 15);
+  ProgressGauge->hide();
+  StatusPanel1->setText(QStringLiteral(" "));
+  FormResize();
+
+  setWindowTitle(QStringLiteral("Verbalune MP3"));
+  MainTextPanel->setFrameShape(QFrame::NoFrame);
+
+  const bool multi = Preferences->ML_ListMode == TMemoListBox::lmMultiArticle;
+  Articles = new TMemoListBox(this, MainTextPanel);
+  Articles->setObjectName(QStringLiteral("Articles"));
+  Articles->ListMode = multi ? TMemoListBox::lmMultiArticle : TMemoListBox::lmSingleArticle;
+  Articles->SetVisibleEntries(multi ? Preferences->ML_VisibleEntries : 1);
+  Articles->SingleArticleDefaultTitles = [] {
+    return Preferences != nullptr && Preferences->SI_DefaultTitles;
+  };
+  MainTextPanel->layout()->addWidget(Articles);
+
+  ShowToolbarMItm->setChecked(Preferences->ShowToolbar);
+  OptionsBtn->setChecked(Preferences->ShowOptions);
+  ShowOptionsMItm->setChecked(Preferences->ShowOptions);
+  const int full = FullPanelHeight(qRound(screen()->logicalDotsPerInch()));
+  Panel3->setVisible(Preferences->ShowOptions);
+  ToolBar1->setVisible(Preferences->ShowToolbar);
+  Panel2->setFixedHeight(Panel2Height(Preferences->ShowToolbar, Preferences->ShowOptions, full));
+
+  ApplyMode(multi);
+  UtilsClass::Trace(multi ? QStringLiteral("Current Mode is Multi-Article")
+                          : QStringLiteral("Current Mode is Single-Article"));
+  MonClipMItm->setChecked(Preferences->CB_Monitor);
+  MonClipPoNtry->setChecked(Preferences->CB_Monitor);
+  ClipboardArmed = Preferences->CB_Monitor;
+
+  ToolBarPONtry->setEnabled(false);
+  RoundRobinIndex = -1;
+  ReadDestination = rdSpeakers;
+  PageControl1->setCurrentWidget(ClipboardSheet);
+}
+
+void TForm1::ApplyMode(bool multi) {
+  (multi ? ToolButton2 : ToolButton1)->setChecked(true);
+  (multi ? MultiMItm : SingleMItm)->setChecked(true);
+  (multi ? MIPoNtry : SIPoNtry)->setChecked(true);
+  MISIOptionsPage->setCurrentWidget(multi ? MIOptionsSheet : SIOptionsSheet);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!Initialized && !Terminated) {
+    FormShow();
+  }
+}
+
+void TForm1::FormShow() {
+  UtilsClass::Trace(QStringLiteral("Entered FormShow"));
+  if (WaveOutCount() <= 0) {
+    UserMessages().ShowMessage(QStringLiteral(
+        "Sound Card not found\r\rA Sound Card is required for Verbalune to operate\r\rVerbalune "
+        "will exit now."));
+    Terminate();
+    return;
+  }
+  if (TTSForm == nullptr) {
+    UserMessages().ShowModalDialog(QStringLiteral("EngineWarning"));
+    Terminate();
+    return;
+  }
+  TTSForm->Initialize();
+  if (TTSForm->Voices.empty()) {
+    UserMessages().ShowModalDialog(QStringLiteral("EngineWarning"));
+    Terminate();
+    return;
+  }
+  Preferences->LoadAll();
+  TTSForm->LoadVoiceSettings();
+
+  LoadFavoriteVoices();
+  FRandom.seed(std::random_device{}());
+
+  ImportSavedArticles();
+  if (!ListInfoReady && isActiveWindow()) {
+    UtilsClass::Trace(QStringLiteral("FormShow - Initialize list info and mark entry"));
+    ShowListInfo();
+  }
+  AddTrayIcon();
+  SetRunState(rsIdle);
+  Initialized = true;
+  UtilsClass::Trace(QStringLiteral("Exiting FormShow"));
+
+  QTimer::singleShot(kActivateFallbackMs, this, [this] {
+    if (!Activated && !Terminated) {
+      UtilsClass::Trace(QStringLiteral("Window not activated by the desktop; continuing start-up"));
+      FormActivate();
+    }
+  });
+}
+
+void TForm1::ImportSavedArticles() {
+  QString file;
+  const bool intro = Preferences->FirstTimeUser;
+  if (intro) {
+    Preferences->FirstTimeUser = false;
+    file = IntroFileName();
+  } else {
+    file = ExportFileName();
+  }
+  UtilsClass::Trace(QStringLiteral("Importing ") + file);
+  Articles->ImportList(
+      file, PopupMenu1, [this](TMemoEntry* entry) { emit ArticleReadRequested(entry); },
+      [this](TMemoEntry* entry) { emit ArticleReadToFileRequested(entry); },
+      [this](TMemoEntry* entry) { ArticleDeleteClick(entry); });
+  if (intro) {
+    // The shipped articles cannot name a voice of this machine: they take the
+    // default voice, so they can be read at once.
+    for (TMemoEntry* entry : Articles->Entries()) {
+      if (entry->VoiceName().isEmpty()) {
+        entry->SelectVoice(Preferences->TTS_DefaultVoiceName);
+      }
+    }
+  }
+}
+
+void TForm1::ShowListInfo() {
+  ListInfoReady = true;
+  ShowStatus(ArticleCountText());
+  if (Articles->VisibleCount() > 0) {
+    Articles->ScrollToTop(1);
+    Articles->MarkEntry(1);
+  } else {
+    AddNew();
+  }
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && !Activated) {
+    FormActivate();
+  } else if (event->type() == QEvent::WindowStateChange && isMinimized() && Initialized &&
+             RunState != rsExiting) {
+    // The window manager's minimise button: the program goes to the
+    // notification area as with the close box.
+    QTimer::singleShot(0, this, &TForm1::MinimizeToTray);
+  }
+}
+
+void TForm1::FormActivate() {
+  if (Activated || Terminated || !Initialized) {
+    return;
+  }
+  Activated = true;
+  UtilsClass::Trace(AppPaths::ProgramPath());
+  const QString first = CommandLine.value(1);
+  UtilsClass::Trace(first);
+  if (!ListInfoReady && Initialized) {
+    UtilsClass::Trace(QStringLiteral("FormActivate - Initialize list info and mark entry"));
+    ShowListInfo();
+  }
+  if (first == QStringLiteral("-auto")) {
+    UtilsClass::Trace(QStringLiteral("Minimizing ..."));
+    Timer1->start(kAutoMinimizeMs);
+  }
+  UtilsClass::Trace(QStringLiteral("Exiting FormActivate"));
+}
+
+void TForm1::Timer1Timer() {
+  UtilsClass::Trace(QStringLiteral("FormActivate Timer popped"));
+  if (Articles != nullptr && Articles->Importing()) {
+    UtilsClass::Trace(QStringLiteral("Import in progress.  Resetting timer"));
+    Timer1->start(kAutoMinimizeMs);
+    return;
+  }
+  UtilsClass::Trace(QStringLiteral("FormActivate Timer: Minimizing now."));
+  Timer1->stop();
+  MinimizeToTray();
+}
+
+void TForm1::AddTrayIcon() {
+  // Without a notification area the icon would be an invisible no-op.
+  if (TrayIcon != nullptr || !TrayAvailable()) {
+    return;
+  }
+  TrayIcon = new QSystemTrayIcon(AppIcon(QStringLiteral("tray")), this);
+  TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
+  TrayIcon->setToolTip(QStringLiteral("Verbalune MP3"));
+  TrayIcon->setContextMenu(PopupMenu2);
+  connect(TrayIcon, &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            if (!Initialized) {
+              return;
+            }
+            if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) {
+              RestoreFromTray();
+            }
+          });
+  TrayIcon->show();
+}
+
+void TForm1::RemoveTrayIcon() {
+  if (TrayIcon != nullptr) {
+    TrayIcon->hide();
+    delete TrayIcon;
+    TrayIcon = nullptr;
+  }
+}
+
+void TForm1::Terminate() {
+  Terminated = true;
+  UtilsClass::Trace(QStringLiteral("Start-up ends the program"));
+  QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(1); });
+}

@@ -1,0 +1,100 @@
+// The status line and the enabled state of the reading controls.
+#include <QAction>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSystemTrayIcon>
+#include <QToolButton>
+
+#include "BaseUtils.h"
+#include "MainWindow.h"
+#include "MemoListUnit.h"
+#include "TTS.h"
+#include "TTSUnit.h"
+
+namespace {
+
+constexpr int kTrayTipLength = 63;
+
+}  // namespace
+
+void TForm1::SetRunState(TRunState state) {
+  RunState = state;
+  if (state == rsExiting) {
+    return;
+  }
+  const bool idle = state == rsIdle;
+  const bool active = state == rsReading || state == rsPaused;
+  const bool skip = state == rsReading && Articles != nullptr &&
+                    Articles->ListMode == TMemoListBox::lmMultiArticle;
+  for (QToolButton* b : {PlayToolBtn, PlayFileBtn}) {
+    b->setEnabled(idle);
+  }
+  for (QAction* a : {PlaySpkrMItm, PlayPoNtry, PlayFileMItm, PlayFilePoNtry, SelAudioDevMItm,
+                     PronunciationMItm}) {
+    a->setEnabled(idle);
+  }
+  PauseBtn->setEnabled(active);
+  PauseMItm->setEnabled(active);
+  PausePoNtry->setEnabled(active);
+  StopBtn->setEnabled(active);
+  StopMItm->setEnabled(active);
+  StopPoNtry->setEnabled(active);
+  SkipBtn->setEnabled(skip);
+  SkipMItm->setEnabled(skip);
+  SkipPoNtry->setEnabled(skip);
+  emit RunStateChanged(state);
+}
+
+QString TForm1::ArticleCountText() const {
+  int count = Articles != nullptr ? Articles->VisibleCount() : 0;
+  if (count == 1) {
+    const TMemoEntry* only = Articles->Entries().value(0);
+    if (only != nullptr && only->EditorText().trimmed().isEmpty()) {
+      count = 0;
+    }
+  }
+  if (count == 0) {
+    return QStringLiteral("No articles");
+  }
+  if (count == 1) {
+    return QStringLiteral("1 article");
+  }
+  return QString::number(count) + QStringLiteral(" articles");
+}
+
+void TForm1::ShowStatus(const QString& message) {
+  QString longText;
+  QString shortText;
+  if (!message.trimmed().isEmpty()) {
+    longText = shortText = message;
+  } else if (RunState == rsReading) {
+    const auto* article = TTSForm != nullptr && TTSForm->TTS1 != nullptr
+                              ? reinterpret_cast<const TMemoEntry*>(TTSForm->TTS1->Tag)
+                              : nullptr;
+    const int position = Articles != nullptr ? Articles->FindEntry(article) : 0;
+    const int count = Articles != nullptr ? Articles->VisibleCount() : 0;
+    shortText = QStringLiteral("Article %1 of %2").arg(position).arg(count);
+    const QString title = article != nullptr ? article->Title().trimmed() : QString();
+    longText = title.isEmpty() ? shortText : shortText + QStringLiteral(" : ") + article->Title();
+  } else if (RunState == rsConverting) {
+    shortText = QStringLiteral("Converting to MP3");
+    longText =
+        QStringLiteral("Converting to MP3 format: ") + Mp3Path.section(u'/', -1).section(u'\\', -1);
+  } else {
+    longText = shortText = ArticleCountText();
+  }
+  StatusPanel0->setText(longText);
+  if (TrayIcon != nullptr) {
+    TrayIcon->setToolTip(longText.left(kTrayTipLength));
+  }
+  emit ShortStatusChanged(shortText);
+  UtilsClass::Trace(longText);
+}
+
+void TForm1::ResetStatus() {
+  StatusPanel0->clear();
+  ShowStatus(QString());
+  ProgressGauge->hide();
+  ProgressGauge->setValue(0);
+  emit ProgressReset();
+}

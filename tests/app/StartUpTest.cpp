@@ -1,0 +1,205 @@
+// Start-up, closing and the Exit command of the main window.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTimer>
+
+#include "AppTestSupport.h"
+#include "MemoListUnit.h"
+
+namespace {
+
+class StartUp : public ::testing::Test {
+ protected:
+  TTempFolders Folders;
+  TMessageRecorder Messages;
+};
+
+QString SavedArticles() {
+  return QString::fromUtf8(ReadWholeFile(TForm1::ExportFileName()));
+}
+
+}  // namespace
+
+TEST_F(StartUp, FirstStartImportsTheIntroAndLaterStartsTheSavedArticles) {
+  {
+    TStartedReader reader;
+    ASSERT_TRUE(reader.ShowAndActivate());
+    TMemoListBox* articles = reader.Form->Articles;
+    // Single-Article mode keeps the intro's last article, with a voice to read it.
+    ASSERT_EQ(articles->VisibleCount(), 1);
+    EXPECT_EQ(articles->CurrentEntry()->Title(), QStringLiteral("Welcome_to_Verbalune_MP3"));
+    EXPECT_FALSE(articles->CurrentEntry()->VoiceName().isEmpty());
+    EXPECT_EQ(articles->CurrentEntry()->VoiceName(), Preferences->TTS_DefaultVoiceName);
+    EXPECT_EQ(reader.Form->StatusPanel0->text(), QStringLiteral("1 article"));
+    EXPECT_TRUE(TraceText().contains(QStringLiteral("VLIntro.chl")));
+    articles->CurrentEntry()->SetEditorText(QStringLiteral("My own words"));
+    reader.Form->ExitVerbaluneClick();
+  }
+  EXPECT_FALSE(StoredPreferences()->FirstTimeUser);
+  EXPECT_TRUE(SavedArticles().contains(QStringLiteral("My own words")));
+
+  TStartedReader later;
+  ASSERT_TRUE(later.ShowAndActivate());
+  ASSERT_EQ(later.Form->Articles->VisibleCount(), 1);
+  EXPECT_EQ(later.Form->Articles->CurrentEntry()->EditorText(), QStringLiteral("My own words"));
+  const QString trace = TraceText();
+  EXPECT_TRUE(trace.contains(QStringLiteral("Importing ") + TForm1::ExportFileName()));
+}
+
+TEST_F(StartUp, AnEmptyListGetsOneEmptyArticleAndNoArticlesStatus) {
+  StorePreferences([](TPreferences& p) { p.FirstTimeUser = false; });
+  ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), QByteArray()));
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  ASSERT_EQ(reader.Form->Articles->VisibleCount(), 1);
+  EXPECT_TRUE(reader.Form->Articles->CurrentEntry()->EditorText().isEmpty());
+  EXPECT_EQ(reader.Form->StatusPanel0->text(), QStringLiteral("No articles"));
+  EXPECT_EQ(reader.Form->RunState, rsIdle);
+  EXPECT_TRUE(reader.Form->Initialized);
+  EXPECT_EQ(reader.Form->windowTitle(), QStringLiteral("Verbalune MP3"));
+}
+
+TEST_F(StartUp, SavedMultiArticleListComesBackInOrderWithTheFirstMarked) {
+  StorePreferences([](TPreferences& p) {
+    p.FirstTimeUser = false;
+    p.ML_ListMode = 1;
+  });
+  QByteArray file;
+  for (const char* title : {"One", "Two", "Three"}) {
+    file += "||||||Verbalune MP3 Start of Article||||||\r\n";
+    file += QByteArray(title) + "||1\r\nText of " + title + "\r\n";
+    file += "||||||Verbalune MP3 End of Article||||||\r\n";
+  }
+  ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), file));
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  TMemoListBox* articles = reader.Form->Articles;
+  ASSERT_EQ(articles->VisibleCount(), 3);
+  EXPECT_EQ(articles->CurrentEntry(), articles->Entries().at(0));
+  EXPECT_EQ(articles->Entries().at(2)->Title(), QStringLiteral("Three"));
+  EXPECT_EQ(reader.Form->StatusPanel0->text(), QStringLiteral("3 articles"));
+  EXPECT_TRUE(reader.Form->ToolButton2->isChecked());
+  EXPECT_TRUE(TraceText().contains(QStringLiteral("Current Mode is Multi-Article")));
+}
+
+TEST_F(StartUp, NoSoundCardOrNoVoiceEndsStartUpWithItsMessage) {
+  {
+    TStartedReader reader;
+    reader.Form->WaveOutCount = [] { return 0; };
+    EXPECT_FALSE(reader.ShowAndActivate());
+    EXPECT_TRUE(reader.Form->Terminated);
+    EXPECT_FALSE(reader.Form->Initialized);
+    ASSERT_EQ(Messages.Messages.size(), 1);
+    EXPECT_EQ(Messages.Messages.at(0),
+              QStringLiteral("Sound Card not found\r\rA Sound Card is required for Verbalune to "
+                             "operate\r\rVerbalune will exit now."));
+  }
+  TScriptedEngine::TConfig silent;
+  TStartedReader reader({QStringLiteral("verbalune")}, ScriptedSystem(silent));
+  EXPECT_FALSE(reader.ShowAndActivate());
+  EXPECT_TRUE(reader.Form->Terminated);
+  EXPECT_EQ(Messages.Dialogs, QStringList{QStringLiteral("EngineWarning")});
+}
+
+TEST_F(StartUp, CloseHidesIntoTheTrayAndStillWritesTheSettings) {
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  reader.Form->setGeometry(100, 120, 700, 560);
+  Preferences->CB_ThreshHold = 77;
+  EXPECT_FALSE(reader.Form->close());
+  EXPECT_FALSE(reader.Form->isVisible());
+  EXPECT_TRUE(reader.Form->ToolBarPONtry->isEnabled());
+  const auto stored = StoredPreferences();
+  EXPECT_EQ(stored->CB_ThreshHold, 77);
+  EXPECT_FALSE(stored->FirstTimeUser);
+
+  reader.Form->RestoreFromTray();
+  EXPECT_TRUE(reader.Form->isVisible());
+  EXPECT_FALSE(reader.Form->ToolBarPONtry->isEnabled());
+}
+
+TEST_F(StartUp, WithoutANotificationAreaCloseMinimisesAndKeepsTheWindowReachable) {
+  TStartedReader reader;
+  reader.Tray = false;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  EXPECT_FALSE(reader.Form->close());
+  EXPECT_TRUE(reader.Form->isVisible());
+  EXPECT_TRUE(reader.Form->isMinimized());
+  EXPECT_TRUE(TraceText().contains(
+      QStringLiteral("No notification area: minimizing the window instead of hiding it")));
+}
+
+TEST_F(StartUp, ExitWritesArticlesPlacementAndPreferences) {
+  StorePreferences([](TPreferences& p) { p.FirstTimeUser = false; });
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  reader.Form->Articles->CurrentEntry()->SetEditorText(QStringLiteral("Kept across the exit"));
+  reader.Form->setGeometry(150, 110, 720, 580);
+  const QRect placed = reader.Form->geometry();
+  reader.Form->ShowToolbarMItmClick();
+
+  reader.Form->ExitVerbaluneClick();
+  EXPECT_EQ(reader.Form->RunState, rsExiting);
+  EXPECT_EQ(reader.Form->Articles, nullptr);
+  EXPECT_FALSE(reader.Form->isVisible());
+  reader.Free();
+
+  EXPECT_TRUE(SavedArticles().contains(QStringLiteral("Kept across the exit")));
+  EXPECT_FALSE(StoredPreferences()->ShowToolbar);
+  const QString trace = TraceText();
+  EXPECT_TRUE(trace.contains(QStringLiteral("Entered ExitVerbaluneClick")));
+  EXPECT_TRUE(trace.contains(QStringLiteral("Entered Form1 Destroy")));
+  EXPECT_TRUE(trace.contains(QStringLiteral("Exitting FormDestroy")));
+
+  // The next start puts the window where it was.
+  TStartedReader later;
+  EXPECT_EQ(later.Form->geometry(), placed);
+}
+
+TEST_F(StartUp, OnlyAutoAsFirstArgumentHidesTheWindowAfterStartUp) {
+  const QStringList others = {QString(), QStringLiteral("-AUTO"), QStringLiteral("auto"),
+                              QStringLiteral("--auto"), QStringLiteral("-auto ")};
+  for (const QString& argument : others) {
+    QStringList arguments{QStringLiteral("verbalune")};
+    if (!argument.isEmpty()) {
+      arguments << argument;
+    }
+    TStartedReader reader(arguments);
+    ASSERT_TRUE(reader.ShowAndActivate());
+    EXPECT_FALSE(reader.Form->Timer1->isActive()) << argument.toStdString();
+    EXPECT_TRUE(reader.Form->isVisible());
+  }
+
+  TStartedReader reader({QStringLiteral("verbalune"), QStringLiteral("-auto")});
+  ASSERT_TRUE(reader.ShowAndActivate());
+  EXPECT_TRUE(reader.Form->Timer1->isActive());
+  EXPECT_EQ(reader.Form->Timer1->interval(), 500);
+  EXPECT_TRUE(QTest::qWaitFor([&reader] { return !reader.Form->isVisible(); }, 10000));
+  EXPECT_FALSE(reader.Form->Timer1->isActive());
+  const QString trace = TraceText();
+  EXPECT_TRUE(trace.contains(QStringLiteral("Minimizing ...")));
+  EXPECT_TRUE(trace.contains(QStringLiteral("FormActivate Timer: Minimizing now.")));
+}
+
+TEST_F(StartUp, DeletingTheLastArticleLeavesOneEmptyArticleAndSavesTheList) {
+  StorePreferences([](TPreferences& p) {
+    p.FirstTimeUser = false;
+    p.ML_ListMode = 1;
+  });
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  TMemoEntry* only = reader.Form->Articles->CurrentEntry();
+  only->SetEditorText(QStringLiteral("Soon gone"));
+  reader.Form->ExportArticles();
+  only->Locked = true;
+  reader.Form->ArticleDeleteClick(only);
+  EXPECT_EQ(Messages.Errors,
+            QStringList{QStringLiteral("This item is currently being read and cannot be deleted")});
+  only->Locked = false;
+  reader.Form->ArticleDeleteClick(only);
+  reader.Form->Articles->DeleteHiddenEntries();
+  ASSERT_EQ(reader.Form->Articles->VisibleCount(), 1);
+  EXPECT_TRUE(reader.Form->Articles->CurrentEntry()->EditorText().isEmpty());
+  EXPECT_FALSE(SavedArticles().contains(QStringLiteral("Soon gone")));
+}
