@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "SettingsErrors.h"
 #include "TextDecoding.h"
@@ -144,30 +145,32 @@ GrabBaseClass::GrabBaseClass() : FRoot(std::make_unique<GBItemClass>()) {}
 GrabBaseClass::~GrabBaseClass() = default;
 
 QString GrabBaseClass::JoinLines(const QString& text) {
-  QString joined;
-  joined.reserve(text.size());
-  qsizetype start = 0;
-  const qsizetype n = text.size();
-  while (start <= n) {
-    qsizetype stop = start;
-    while (stop < n && text[stop] != u'\n' && text[stop] != u'\r') {
+  // One pass over the characters: each line's inner part is copied once.
+  QString joined(text.size(), Qt::Uninitialized);
+  QChar* out = joined.data();
+  const QChar* p = text.constData();
+  const QChar* const end = p + text.size();
+  while (p <= end) {
+    const QChar* stop = p;
+    while (stop < end && *stop != u'\n' && *stop != u'\r') {
       ++stop;
     }
-    QStringView line = QStringView(text).mid(start, stop - start);
-    qsizetype a = 0;
-    qsizetype b = line.size();
-    while (a < b && line[a].unicode() <= u' ') {
+    const QChar* a = p;
+    const QChar* b = stop;
+    while (a < b && a->unicode() <= u' ') {
       ++a;
     }
-    while (b > a && line[b - 1].unicode() <= u' ') {
+    while (b > a && (b - 1)->unicode() <= u' ') {
       --b;
     }
-    joined += line.mid(a, b - a);
-    if (stop >= n) {
+    std::copy(a, b, out);
+    out += b - a;
+    if (stop >= end) {
       break;
     }
-    start = stop + 1;
+    p = stop + 1;
   }
+  joined.truncate(out - joined.constData());
   return joined;
 }
 
