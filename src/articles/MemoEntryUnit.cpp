@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "ArticleFileFormat.h"
@@ -33,8 +34,14 @@ TMemoEntry::TMemoEntry(const TArticleVoiceSource* voices, QWidget* parent)
   connect(Properties->ReadToFileButton, &QPushButton::clicked, this,
           [this] { Fire(OnReadToFile); });
   connect(Properties->DeleteButton, &QPushButton::clicked, this, [this] { Fire(OnDelete); });
-  if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
-    connect(app, &QApplication::focusChanged, this, &TMemoEntry::FocusChanged);
+  connect(Editor->document(), &QTextDocument::contentsChanged, this, [this] { FBlank = -1; });
+  // One watcher for all entries: a list holds hundreds of them.
+  static bool watching = false;
+  if (!watching) {
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+      connect(app, &QApplication::focusChanged, app, &TMemoEntry::FocusChanged);
+      watching = true;
+    }
   }
 }
 
@@ -46,15 +53,28 @@ void TMemoEntry::Fire(const THandler& handler) {
   }
 }
 
-void TMemoEntry::FocusChanged(QWidget* old, QWidget* now) {
-  const bool wasInside = old != nullptr && isAncestorOf(old);
-  const bool isInside = now != nullptr && isAncestorOf(now);
-  if (isInside && !wasInside) {
-    Fire(OnEnter);
+namespace {
+
+template <class T>
+T* EnclosingWidget(QWidget* widget) {
+  for (; widget != nullptr; widget = widget->parentWidget()) {
+    if (auto* found = qobject_cast<T*>(widget)) {
+      return found;
+    }
   }
-  if (old != nullptr && Properties->isAncestorOf(old) &&
-      (now == nullptr || !Properties->isAncestorOf(now))) {
-    Properties->ResetVoices();
+  return nullptr;
+}
+
+}  // namespace
+
+void TMemoEntry::FocusChanged(QWidget* old, QWidget* now) {
+  TPropertyPanel* oldPanel = EnclosingWidget<TPropertyPanel>(old);
+  if (oldPanel != nullptr && oldPanel != EnclosingWidget<TPropertyPanel>(now)) {
+    oldPanel->ResetVoices();
+  }
+  TMemoEntry* entered = EnclosingWidget<TMemoEntry>(now);
+  if (entered != nullptr && entered != EnclosingWidget<TMemoEntry>(old)) {
+    entered->Fire(entered->OnEnter);
   }
 }
 
@@ -164,6 +184,23 @@ QString TMemoEntry::EditorText() const {
   text.replace(QChar::ParagraphSeparator, u'\n');
   text.replace(QChar::LineSeparator, u'\n');
   return text;
+}
+
+bool TMemoEntry::IsBlank() const {
+  if (FBlank >= 0) {
+    return FBlank == 1;
+  }
+  FBlank = 0;
+  const QTextDocument* document = Editor->document();
+  const int end = document->characterCount() - 1;  // the final paragraph mark is no text
+  for (int i = 0; i < end; ++i) {
+    const QChar c = document->characterAt(i);
+    if (c.unicode() > u' ' && c != QChar::ParagraphSeparator && c != QChar::LineSeparator) {
+      return false;
+    }
+  }
+  FBlank = 1;
+  return true;
 }
 
 void TMemoEntry::SetEditorText(const QString& text) {

@@ -57,6 +57,9 @@ class TMemoEntry final : public QFrame {
   void LoadFromDevice(QIODevice& device);
 
   QString EditorText() const;
+  // The text is empty or holds only blanks (characters up to the space).
+  // Looks no further than the first other character.
+  bool IsBlank() const;
   void SetEditorText(const QString& text);
 
   TPropertyPanel* Properties;
@@ -70,8 +73,9 @@ class TMemoEntry final : public QFrame {
   bool Hidden = false;
 
  private:
-  void FocusChanged(QWidget* old, QWidget* now);
+  static void FocusChanged(QWidget* old, QWidget* now);
   void Fire(const THandler& handler);
 
   const TArticleVoiceSource* FVoices;
+  mutable int FBlank = -1;  // IsBlank's answer until the text changes; -1 unknown
 };

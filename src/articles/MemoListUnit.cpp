@@ -13,17 +13,6 @@
 
 namespace {
 
-// Blanks as the saved files have always been trimmed: every character up to
-// and including the space.
-bool IsBlankText(const QString& text) {
-  for (const QChar c : text) {
-    if (c.unicode() > u' ') {
-      return false;
-    }
-  }
-  return true;
-}
-
 // Hiding or freeing the widget with the focus makes Qt pass the focus on to
 // the next entry, which would then become current behind the list's back.
 void ReleaseFocus(QWidget* entry) {
@@ -133,7 +122,7 @@ void TMemoListBox::FreeEntry(TMemoEntry* entry) {
 TMemoEntry* TMemoListBox::Add(const QString& text, const QString& voiceName) {
   TMemoEntry* entry = nullptr;
   for (TMemoEntry* candidate : std::as_const(FEntries)) {
-    if (!candidate->Hidden && IsBlankText(candidate->EditorText())) {
+    if (!candidate->Hidden && candidate->IsBlank()) {
       entry = candidate;
       break;
     }
@@ -352,7 +341,7 @@ void TMemoListBox::DeleteBlankEntries() {
   while (!FEntries.isEmpty()) {
     TMemoEntry* last = FEntries.back();
     // An article being read stays, even when blank: the reader still holds it.
-    if (last->Locked || !IsBlankText(last->EditorText())) {
+    if (last->Locked || !last->IsBlank()) {
       break;
     }
     FreeEntry(last);

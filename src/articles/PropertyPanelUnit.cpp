@@ -17,7 +17,8 @@ constexpr int kTitleLeft = 5;
 constexpr int kVoiceLeft = 250;
 constexpr int kMultiVoiceLeft = 180;
 constexpr int kTitleEditWidth = 121;
-constexpr int kVoiceBoxWidth = 145;
+// Wide enough to tell the engine's language variants apart.
+constexpr int kVoiceBoxWidth = 240;
 constexpr int kEditHeight = 21;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
