@@ -71,6 +71,31 @@ qint32 LocaleLanguageId() {
   return id == 0 ? 1033 : id;
 }
 
+// Swallows the audio of the component that probes a voice's limits. The
+// probe speaks nothing, and a machine without a sound card (or with a busy
+// one) must still be able to write wave files.
+class TSilentAudioDest final : public TAudioDest {
+ public:
+  HRESULT Claim(const TPcmFormat&, TListener listener) override {
+    FListener = std::move(listener);
+    return S_OK;
+  }
+  void Unclaim() override { FListener = nullptr; }
+  bool Write(const qint16*, long, quint64) override { return true; }
+  void Mark(quint64 tag, quint64 generation) override { Notify(TEventKind::Mark, generation, tag); }
+  void EndOfStream(quint64 generation) override { Notify(TEventKind::Drained, generation, 0); }
+  void SetPaused(bool) override {}
+  void Reset(quint64) override {}
+
+ private:
+  void Notify(TEventKind kind, quint64 generation, quint64 tag) {
+    if (FListener) {
+      FListener(kind, generation, tag);
+    }
+  }
+  TListener FListener;
+};
+
 }  // namespace
 
 TTTSForm::TTTSForm(QObject* owner, TPreferences* preferences, std::shared_ptr<TSpeechSystem> system)
@@ -438,6 +463,10 @@ void TTTSForm::ApplySpeed(const TVoiceEntry& voice) {
 void TTTSForm::LoadVoiceLimits(TVoiceEntry& voice) {
   auto probe = std::make_unique<TTTS>(this, FSystem);
   probe->SetActive(false);
+  probe->OutputDest = odOther;
+  probe->OnMakeOtherDest = [](TTTS*, std::shared_ptr<TAudioDest>& dest) {
+    dest = std::make_shared<TSilentAudioDest>();
+  };
   probe->SetModeID(voice.ModeID);
   probe->SetActive(true);
   voice.MinPitch = static_cast<quint16>(probe->MinPitch());

@@ -254,8 +254,10 @@ TEST_F(SpeechController, AudioStopWhilePausedDoesNotEndTheReading) {
   EXPECT_TRUE(Messages.All.isEmpty());
 }
 
-TEST_F(SpeechController, PlayToFileWritesAWaveFile) {
+TEST_F(SpeechController, PlayToFileWritesAWaveFileWithoutASoundCard) {
   BuildStandard();
+  Rig->OpenResult->store(-ENODEV);
+  Prefs.TTS_SoundCardCheckErr = false;
   QTemporaryDir dir;
   const QString wave = dir.filePath(QStringLiteral("out.wav"));
   ASSERT_TRUE(Form->PlayToFileInit(QStringLiteral("Juan (Spanish)"), wave));
