@@ -3,29 +3,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QStringDecoder>
-#include <array>
 
 #include "AtomicFile.h"
+#include "TextDecoding.h"
 
 namespace {
-
-// Windows-1252 0x80..0x9F; the five unassigned bytes map to the same code point,
-// as Windows itself converts them.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString DecodeCp1252(const QByteArray& bytes) {
-  QString text(bytes.size(), Qt::Uninitialized);
-  char16_t* out = reinterpret_cast<char16_t*>(text.data());
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    *out++ = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : char16_t(b);
-  }
-  return text;
-}
 
 bool IsDecimal(QStringView s) {
   if (s.isEmpty()) {
@@ -69,16 +51,7 @@ void RemoveStaleTemporaries(const QString& path) {
 }  // namespace
 
 QString DecodeArticleText(const QByteArray& bytes) {
-  QByteArrayView view(bytes);
-  if (view.startsWith("\xEF\xBB\xBF")) {
-    view = view.sliced(3);
-  }
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(view);
-  if (!utf8.hasError()) {
-    return text;
-  }
-  return DecodeCp1252(bytes);
+  return DecodeTextFile(bytes);
 }
 
 QList<QStringView> SplitArticleLines(QStringView text) {

@@ -113,6 +113,8 @@ QString TMemoEntry::Title() const {
 
 void TMemoEntry::SetTitle(const QString& title) {
   Properties->TitleEdit->setText(title);
+  // A title longer than the edit is shown from its start.
+  Properties->TitleEdit->setCursorPosition(0);
 }
 
 QString TMemoEntry::VoiceName() const {

@@ -9,6 +9,7 @@
 
 #include "ArticleBeep.h"
 #include "BaseUtils.h"
+#include "PreferenceUnit.h"
 #include "UserMessages.h"
 
 namespace {
@@ -70,7 +71,10 @@ bool TMemoListBox::DefaultTitlesOn() const {
   if (ListMode != lmSingleArticle) {
     return true;
   }
-  return SingleArticleDefaultTitles ? SingleArticleDefaultTitles() : true;
+  if (SingleArticleDefaultTitles) {
+    return SingleArticleDefaultTitles();
+  }
+  return Preferences != nullptr ? Preferences->SI_DefaultTitles : true;
 }
 
 void TMemoListBox::PlaceClientArea() {

@@ -87,8 +87,8 @@ class TMemoListBox final : public QFrame {
   QColor CurrentColor;
   QColor OtherColor;
   QString LastTitle = QStringLiteral(" ");
-  // Whether Single-Article mode gives new articles default titles (the
-  // preference SI_DefaultTitles); Multi-Article mode always does.
+  // Whether Single-Article mode gives new articles default titles; unset, the
+  // preference SI_DefaultTitles decides. Multi-Article mode always does.
   std::function<bool()> SingleArticleDefaultTitles;
   // Lets pending events run during long operations; by default at most every
   // 15 ms, so a long import spends its time importing.

@@ -7,6 +7,7 @@
 #include "ArticleTestSupport.h"
 #include "MemoListUnit.h"
 #include "MessageRecorder.h"
+#include "PreferenceUnit.h"
 
 namespace {
 
@@ -139,6 +140,15 @@ TEST_F(TListFixture, SingleArticleModeReplacesTheArticle) {
   defaultTitles = true;
   EXPECT_EQ(List->Add(QStringLiteral("third one"), QString())->Title(),
             QStringLiteral("third_one"));
+
+  // Without a query of its own the list follows the preferences.
+  List->SingleArticleDefaultTitles = nullptr;
+  TPreferences preferences;
+  preferences.SI_DefaultTitles = false;
+  Preferences = &preferences;
+  const QString title = List->Add(QStringLiteral("fourth"), QString())->Title();
+  Preferences = nullptr;
+  EXPECT_EQ(title, QStringLiteral("third_one"));  // the title of the one it replaced
 }
 
 TEST_F(TListFixture, LockedEntriesRefuseDeletionAndNothingChanges) {
