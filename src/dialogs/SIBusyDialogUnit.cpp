@@ -1,7 +1,6 @@
 #include "SIBusyDialogUnit.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -43,9 +42,11 @@ TSIBusyForm::~TSIBusyForm() = default;
 
 void TSIBusyForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // Above other programs, so the user sees why the copy was not taken. No
+  // event processing here: a close arriving while exec() has not yet entered
+  // its loop would leave the loop waiting for ever.
   raise();
   activateWindow();
-  QCoreApplication::processEvents();
 }
 
 void TSIBusyForm::DontShowCBClick() {

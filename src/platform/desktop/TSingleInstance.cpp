@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
@@ -12,6 +14,7 @@
 namespace {
 
 constexpr int kReadTimeoutMs = 2000;
+constexpr int kProbeTimeoutMs = 500;
 
 }  // namespace
 
@@ -51,28 +54,23 @@ bool TSingleInstance::Listen() {
   if (FServer != nullptr) {
     return true;
   }
+  // Listening with access options replaces any socket file of the name, a live
+  // instance's included, so ask first whether someone answers there.
+  QLocalSocket probe;
+  probe.connectToServer(FName);
+  if (probe.waitForConnected(kProbeTimeoutMs)) {
+    return false;
+  }
+  if (QFileInfo::exists(QDir::tempPath() + u'/' + FName)) {
+    UtilsClass::Trace(QStringLiteral("Removing stale instance socket ") + FName);
+    QLocalServer::removeServer(FName);
+  }
   auto* server = new QLocalServer(this);
   server->setSocketOptions(QLocalServer::UserAccessOption);
   if (!server->listen(FName)) {
-    if (server->serverError() != QAbstractSocket::AddressInUseError) {
-      UtilsClass::Trace(QStringLiteral("Single instance: ") + server->errorString());
-      delete server;
-      return false;
-    }
-    // Taken: a live instance answers, a crashed one left only the socket file.
-    QLocalSocket probe;
-    probe.connectToServer(FName);
-    if (probe.waitForConnected(500)) {
-      delete server;
-      return false;
-    }
-    UtilsClass::Trace(QStringLiteral("Removing stale instance socket ") + FName);
-    QLocalServer::removeServer(FName);
-    if (!server->listen(FName)) {
-      UtilsClass::Trace(QStringLiteral("Single instance: ") + server->errorString());
-      delete server;
-      return false;
-    }
+    UtilsClass::Trace(QStringLiteral("Single instance: ") + server->errorString());
+    delete server;
+    return false;
   }
   FServer = server;
   connect(FServer, &QLocalServer::newConnection, this, &TSingleInstance::AcceptConnections);
