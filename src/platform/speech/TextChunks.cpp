@@ -4,8 +4,8 @@ namespace {
 
 // Pieces shorter than this are joined with the next sentence (fewer engine
 // start-ups); longer ones are cut at a space even without a sentence end.
-constexpr qsizetype kMinPiece = 160;
-constexpr qsizetype kMaxPiece = 2000;
+constexpr qsizetype kMinPiece = 1000;
+constexpr qsizetype kMaxPiece = 4000;
 
 bool EndsSentence(QChar c) {
   return c == u'.' || c == u'!' || c == u'?' || c == u'\n' || c == u'\r';

@@ -1,6 +1,5 @@
 #include "WaveFileDest.h"
 
-#include <unistd.h>
 #include <QFile>
 #include <QtEndian>
 #include <algorithm>
@@ -73,8 +72,9 @@ HRESULT TWaveFileDest::CloseFile() {
     return S_OK;
   }
   HRESULT hr = FError;
-  if (!WriteHeader(static_cast<quint32>(FDataBytes)) || std::fflush(FFile) != 0 ||
-      ::fsync(fileno(FFile)) != 0) {
+  // No fsync: an audio file can be made again, and forcing hundreds of
+  // megabytes to disk would double the time of a long rendering.
+  if (!WriteHeader(static_cast<quint32>(FDataBytes)) || std::fflush(FFile) != 0) {
     hr = TTSERR_DISKERROR;
   }
   if (std::fclose(FFile) != 0) {
