@@ -43,7 +43,7 @@ bool TMemoListBox::ExportList(const QString& fileName) {
         next, records,
         [this, &alive] {
           if (alive) {
-            ProcessMessages();
+            PumpMessages();
           }
         },
         &error);
@@ -85,7 +85,7 @@ void TMemoListBox::ImportFromDevice(QIODevice& device, QMenu* popupMenu, THandle
 
   QPointer<TMemoListBox> alive(this);
   for (const TArticleRecord& record : contents.Records) {
-    ProcessMessages();
+    PumpMessages();
     if (!alive) {
       return;
     }

@@ -63,8 +63,17 @@ void TMemoListBox::ThrottledProcessEvents() {
   if (FPumpClock.isValid() && FPumpClock.elapsed() < 15) {
     return;
   }
-  QCoreApplication::processEvents();
+  // Before the events run: one of them may destroy the list.
   FPumpClock.restart();
+  QCoreApplication::processEvents();
+}
+
+void TMemoListBox::PumpMessages() {
+  // A copy, so the function lives on even if the events destroy the list.
+  const std::function<void()> pump = ProcessMessages;
+  if (pump) {
+    pump();
+  }
 }
 
 bool TMemoListBox::DefaultTitlesOn() const {
@@ -242,7 +251,7 @@ void TMemoListBox::MarkEntry(int position) {
   }
   if (!IsShownOnScreen(FCurrentEntry)) {
     ScrollToTop(position > FVisibleEntries ? position - FVisibleEntries + 1 : 1);
-    ProcessMessages();
+    PumpMessages();
   }
 }
 

@@ -110,6 +110,7 @@ class TMemoListBox final : public QFrame {
   void RelayoutOrTop();
   void FreeEntry(TMemoEntry* entry);
   void ThrottledProcessEvents();
+  void PumpMessages();
 
   const TArticleVoiceSource* FVoices;
   QList<TMemoEntry*> FEntries;
