@@ -4,6 +4,7 @@
 
 #include "Exceptions.h"
 #include "PreferenceUnit.h"
+#include "TTS.h"
 #include "TTSUnit.h"
 #include "UserMessages.h"
 
@@ -16,6 +17,11 @@ int RunListVoicesCommand(QTextStream& out) {
     // Settings of its own: listing voices must not change what is stored.
     TPreferences preferences;
     TTTSForm controller(nullptr, &preferences);
+    if (!SpeechPresent() || !TTSEnginesPresent()) {
+      UserMessages().ShowError(QStringLiteral("No text-to-speech engine is installed."),
+                               QStringLiteral("Verbalune MP3"));
+      return 1;
+    }
     controller.Initialize();
     if (controller.Voices.empty()) {
       UserMessages().ShowError(QStringLiteral("No text-to-speech voices are installed."),
