@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
@@ -23,6 +24,24 @@ TEST(ArticleKillTest, KilledExportLeavesTheOldOrTheNewList) {
 
   const QString child =
       QCoreApplication::applicationDirPath() + QStringLiteral("/articles_export_loop");
+  // How long the child takes to start and finish its first save, so that the
+  // kills fall anywhere in that span on a fast or a slow (sanitizer) build.
+  qint64 span = 0;
+  {
+    QElapsedTimer clock;
+    clock.start();
+    QProcess process;
+    process.start(child, {path});
+    ASSERT_TRUE(process.waitForStarted()) << process.errorString().toStdString();
+    while (!process.readAllStandardOutput().contains("saved")) {
+      ASSERT_TRUE(process.waitForReadyRead(30000));
+    }
+    span = clock.nsecsElapsed() / 1000;
+    process.kill();
+    process.waitForFinished();
+    ASSERT_TRUE(SaveArticleFile(path, listA));
+  }
+
   QRandomGenerator random(20240611);
   int sawA = 0;
   int sawB = 0;
@@ -30,7 +49,7 @@ TEST(ArticleKillTest, KilledExportLeavesTheOldOrTheNewList) {
     QProcess process;
     process.start(child, {path});
     ASSERT_TRUE(process.waitForStarted()) << process.errorString().toStdString();
-    QThread::usleep(random.bounded(30000));
+    QThread::usleep(static_cast<unsigned long>(random.bounded(2 * span)));
     process.kill();
     process.waitForFinished();
 

@@ -1,5 +1,5 @@
 // Child of the kill test: saves two different article lists in turn, forever,
-// until it is killed.
+// printing "saved" after each complete save, until it is killed.
 #include <QList>
 #include <QString>
 #include <cstdio>
@@ -19,5 +19,7 @@ int main(int argc, char** argv) {
     if (!SaveArticleFile(path, lists[n % 2])) {
       return 1;
     }
+    std::printf("saved\n");
+    std::fflush(stdout);
   }
 }
