@@ -120,7 +120,13 @@ void TForm1::BuildLayout() {
   StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
   StatusPanel1 = new QLabel(QStringLiteral(" "), StatusBar1);
   StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
-  StatusBar1->addWidget(StatusPanel0);
+  // Three quarters and the rest, kept by the layout itself: fixed widths would
+  // also fix the window's smallest width at its largest size so far.
+  for (QLabel* panel : {StatusPanel0, StatusPanel1}) {
+    panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    panel->setMinimumWidth(0);
+  }
+  StatusBar1->addWidget(StatusPanel0, 3);
   StatusBar1->addWidget(StatusPanel1, 1);
   setStatusBar(StatusBar1);
 }

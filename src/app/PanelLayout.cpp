@@ -10,10 +10,6 @@
 #include "MainWindow.h"
 #include "PreferenceUnit.h"
 
-namespace {
-constexpr int kStatusBarChrome = 24;
-}  // namespace
-
 void TForm1::MMLabel1Click() {
   const int full = FullPanelHeight(qRound(screen()->logicalDotsPerInch()));
   const bool show = !Preferences->ShowOptions;
@@ -40,11 +36,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 }
 
 void TForm1::FormResize() {
-  const int client = width();
-  const int panel0 = qRound(client * 0.75);
-  StatusPanel0->setFixedWidth(panel0);
-  // The size grip and the bar's margins take the last few pixels.
-  StatusPanel1->setFixedWidth(std::max(client - panel0 - kStatusBarChrome, 0));
+  // The status bar's layout splits it three to one; the gauge fills panel 1.
   if (ProgressGauge != nullptr) {
     ProgressGauge->setGeometry(0, 2, StatusPanel1->width(), 15);
   }

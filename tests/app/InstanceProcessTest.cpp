@@ -72,6 +72,8 @@ TEST_F(ReaderProcesses, AKilledInstanceDoesNotBlockTheNextStart) {
   ASSERT_TRUE(WaitForTrace(QStringLiteral("Exiting FormShow")));
   ::kill(static_cast<pid_t>(crashed->processId()), SIGKILL);
   crashed->waitForFinished(10000);
+  // The next start's trace must not be mistaken for this one's.
+  QFile::remove(Folders.Path(QStringLiteral("verbalune.dbg")));
 
   auto next = Start();
   ASSERT_TRUE(next->waitForStarted(10000));

@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "AppTestSupport.h"
+#include "MemoListUnit.h"
 
 namespace {
 

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTimer>
+#include <QToolButton>
 
 #include "AppTestSupport.h"
 #include "MemoListUnit.h"
@@ -107,15 +109,24 @@ TEST_F(StartUp, CloseHidesIntoTheTrayAndStillWritesTheSettings) {
   ASSERT_TRUE(reader.ShowAndActivate());
   reader.Form->setGeometry(100, 120, 700, 560);
   Preferences->CB_ThreshHold = 77;
+  QSignalSpy toolbar(reader.Form.get(), &TForm1::FloatingToolbarWanted);
+  Preferences->ToolbarOnMinOption = 0;
   EXPECT_FALSE(reader.Form->close());
   EXPECT_FALSE(reader.Form->isVisible());
   EXPECT_TRUE(reader.Form->ToolBarPONtry->isEnabled());
+  EXPECT_EQ(toolbar.count(), 0);
   const auto stored = StoredPreferences();
   EXPECT_EQ(stored->CB_ThreshHold, 77);
   EXPECT_FALSE(stored->FirstTimeUser);
 
   reader.Form->RestoreFromTray();
   EXPECT_TRUE(reader.Form->isVisible());
+  EXPECT_FALSE(reader.Form->ToolBarPONtry->isEnabled());
+
+  // "When minimized": the floating toolbar comes instead of the menu item.
+  Preferences->ToolbarOnMinOption = 1;
+  reader.Form->close();
+  EXPECT_EQ(toolbar.count(), 1);
   EXPECT_FALSE(reader.Form->ToolBarPONtry->isEnabled());
 }
 

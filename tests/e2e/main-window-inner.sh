@@ -11,7 +11,7 @@ wait_for() {  # wait_for SECONDS COMMAND...
 
 "$BIN" >"$WORK/out.log" 2>&1 &
 pid=$!
-wait_for 30 grep -q "Exiting FormActivate" "$VERBALUNE_DATA_DIR/verbalune.dbg" || fail "start-up did not finish"
+wait_for 30 grep -qs "Exiting FormActivate" "$VERBALUNE_DATA_DIR/verbalune.dbg" || fail "start-up did not finish"
 wid=$(xdotool search --onlyvisible --name '^Verbalune MP3$' | head -1)
 [ -n "$wid" ] || fail "no main window"
 
