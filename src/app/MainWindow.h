@@ -22,9 +22,11 @@ class QTabWidget;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class TClipboardCapture;
 class TMemoEntry;
 class TMemoListBox;
 class TPreferences;
+class TTrayToolbarCommands;
 
 // Run state of the main window and where a reading goes.
 enum TRunState : quint8 {
@@ -112,6 +114,16 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   // Mode switch.
   void ToolButton1Click();
   void ToolButton2Click();
+
+  // Clipboard capture (ClipboardCommands.cpp), the floating toolbar with the
+  // notification-area menu's commands (TrayToolbarCommands.cpp) and start at
+  // login: attached at the end of FormCreate, detached in FormDestroy before
+  // the preferences go (DesktopIntegration.cpp).
+  void WMDrawClipboard();
+  void MonitorCBClick();
+  void CopyClipboardMemo(quint8 action);
+  TClipboardCapture* ClipboardCapture = nullptr;
+  TTrayToolbarCommands* TrayToolbarCommands = nullptr;
 
   // TArticleVoiceSource: the speech controller's voices once it exists.
   QList<TArticleVoice> ArticleVoices() const override;
@@ -263,6 +275,8 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   void ImportSavedArticles();
   void Terminate();
   void BringToFront();
+  void AttachDesktopIntegration();
+  void DetachDesktopIntegration();
 
   std::unique_ptr<TPreferences> FPreferences;
   bool FDestroyed = false;

@@ -127,6 +127,7 @@ void TForm1::FormDestroy() {
   FDestroyed = true;
   UtilsClass::Trace(QStringLiteral("Entered Form1 Destroy"));
   SavePlacementAndPreferences();
+  DetachDesktopIntegration();
   RemoveTrayIcon();
   UtilsClass::Trace(QStringLiteral("Exitting FormDestroy"));
   if (Preferences == FPreferences.get()) {

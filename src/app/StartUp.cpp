@@ -87,6 +87,7 @@ void TForm1::FormCreate() {
   RoundRobinIndex = -1;
   ReadDestination = rdSpeakers;
   PageControl1->setCurrentWidget(ClipboardSheet);
+  AttachDesktopIntegration();
 }
 
 void TForm1::ApplyMode(bool multi) {
