@@ -5,6 +5,7 @@
 #include "GuiMessages.h"
 #include "PreferenceUnit.h"
 #include "PronEditorInfo.h"
+#include "ReadCommands.h"
 #include "VerbaluneAboutUnit.h"
 
 TOutDirDialog* OutDirDialog = nullptr;
@@ -33,6 +34,7 @@ bool CreateForms(const QStringList& arguments) {
     ShowEngineWarning();
     return false;
   }
+  AttachReadCommands(*Form1, *TTSForm, *Preferences);
   // Dialogs belong to the main window: centred over it, freed with it.
   OutDirDialog = new TOutDirDialog(Form1);
   EngineWarningForm = new TEngineWarningForm(Form1);

@@ -4,6 +4,7 @@
 
 #include "ListVoicesCommand.h"
 #include "ReaderMain.h"
+#include "RenderCommand.h"
 #include "SayCommand.h"
 
 namespace {
@@ -21,6 +22,9 @@ QStringList Arguments(int argc, char** argv) {
 int main(int argc, char** argv) {
   // Command-line modes run without any window.
   const QStringList arguments = Arguments(argc, argv);
+  if (IsRenderCommand(arguments)) {
+    return RunRenderCommand(argc, argv);
+  }
   if (IsSayCommand(arguments)) {
     QCoreApplication app(argc, argv);
     return RunSayCommand(app.arguments());

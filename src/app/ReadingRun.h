@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "LameUnit.h"
+#include "MainWindow.h"
+#include "MemoEntryUnit.h"
+#include "WordHighlighter.h"
+
+class TMemoEntry;
+class TPreferences;
+class TReadingHost;
+class TTTSForm;
+
+// The reading run: reads articles aloud or into wave and MP3 files, one
+// after the other, through the speech controller, and finishes file output
+// with resampling and encoding. It holds the order of events between the
+// window's commands and the controller's end-of-speech calls; the window
+// (or the command line) supplies the list, the status line and the controls.
+class TReadingRun final : public QObject {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(TReadingRun)
+
+ public:
+  TReadingRun(TReadingHost& host, TTTSForm& speech, TPreferences& preferences,
+              QObject* parent = nullptr);
+  ~TReadingRun() override;
+
+  // A run over all articles to the host's ReadDestination.
+  void ReadAllArticles();
+  // One article (the current one when null). length -1 reads to the end,
+  // start -1 from the beginning.
+  void ReadArticle(TMemoEntry* article, TReadDestination destination, int length, int start);
+  // From the caret to the end, and only the selected characters (whichever
+  // way the selection was made).
+  void ReadFromCursor(TMemoEntry* article);
+  void ReadSelection(TMemoEntry* article);
+
+  bool PrepareOutput(TMemoEntry* article, TReadDestination destination);
+  void StartReading(TMemoEntry* article, TReadDestination destination, int start, int length);
+  void FinishFileOutput(bool deleteWave);
+  void ResetAfterFailure(TMemoEntry* article);
+
+  // End-of-speech handlers given to the controller.
+  void ArticleRunDone();
+  void SingleReadDone();
+  void SpeakTextDone();
+
+  void WordPositionHandler(quint32 byteOffset);
+
+  void PauseReading();
+  void ResumeReading();
+  void SkipArticle();
+  // Stops whatever is spoken now; no end-of-speech handler runs for it.
+  void AbortReading();
+
+  // Speaks a text that is no article (voice test, spoken help).
+  void SpeakText(const QString& text, const QString& voiceName);
+
+  // Whether the controller's engine is open.
+  bool EngineActive() const;
+  // The article being read, null when none.
+  TMemoEntry* Article() const { return FArticle; }
+  // A file output opened by PrepareOutput and not yet finished.
+  bool FileOutputOpen() const { return FFileOutputOpen; }
+
+  // The part of a title that may name a file: its letters, digits and "_".
+  // Titles from the saved-articles file can hold anything, and "/" or ".."
+  // must never lead the output out of its folder.
+  static QString FileTitle(const QString& title);
+
+  // The Exit command: a running resampling or encoding stops.
+  void StopConversion();
+
+  // Lets pending events run during resampling and encoding; the program's
+  // event loop by default.
+  std::function<void()> ProcessEvents;
+
+ private:
+  TRunState State() const;
+  void TitleRequired(TMemoEntry* article, const QString& message);
+  void EndRun();
+  void ForgetArticle();
+  bool DeleteFileTraced(const QString& fileName);
+
+  TReadingHost& FHost;
+  TTTSForm& FSpeech;
+  TPreferences& FPreferences;
+  QPointer<TMemoEntry> FArticle;
+  TWordHighlighter FHighlighter;
+  TMp3Encoder FEncoder;
+  bool FFileOutputOpen = false;
+  bool FConversionAborted = false;
+};

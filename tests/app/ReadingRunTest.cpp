@@ -1,0 +1,471 @@
+// The reading run through the main window's commands, with scripted voices:
+// reading aloud, to WAV and MP3 files, pause, skip, stop and selections.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <cmath>
+
+#include "Mp3Inspect.h"
+#include "ReadingTestSupport.h"
+#include "WaveFileReader.h"
+
+namespace {
+
+class ReadingRun : public ::testing::Test {
+ protected:
+  TTempFolders Folders;
+  TMessageRecorder Messages;
+};
+
+const QList<TArticleSpec> kThree = {
+    {QStringLiteral("First"), QStringLiteral("one two three")},
+    {QStringLiteral("Second"), QStringLiteral("four five six seven")},
+    {QStringLiteral("Third"), QStringLiteral("eight nine")},
+};
+
+struct TWaveInfo {
+  int Rate = 0;
+  qint64 Frames = 0;
+  // Sign changes per second over the sounding samples: twice the tone.
+  double Crossings = 0;
+};
+
+TWaveInfo ReadWave(const QString& path) {
+  TWaveInfo info;
+  TWaveFileReader reader;
+  reader.Open(path);
+  info.Rate = static_cast<int>(reader.Format().SamplesPerSec);
+  QByteArray data(static_cast<int>(reader.DataSize()), '\0');
+  data.resize(static_cast<int>(reader.Read(data.data(), data.size())));
+  const auto* samples = reinterpret_cast<const qint16*>(data.constData());
+  info.Frames = data.size() / 2;
+  qint64 sounding = 0;
+  qint64 crossings = 0;
+  for (qint64 i = 1; i < info.Frames; ++i) {
+    if (samples[i] != 0 || samples[i - 1] != 0) {
+      ++sounding;
+      if ((samples[i] < 0) != (samples[i - 1] < 0)) {
+        ++crossings;
+      }
+    }
+  }
+  info.Crossings = sounding > 0 ? crossings * double(info.Rate) / double(sounding) : 0;
+  return info;
+}
+
+}  // namespace
+
+TEST_F(ReadingRun, ReadAloudReadsEveryArticleInOrderAndEndsIdle) {
+  TReadingRig::PrepareStart();
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  const QList<TMemoEntry*> articles = rig.AddArticles(kThree);
+  rig.Form->PlayToolBtn->click();
+  EXPECT_EQ(rig.Form->RunState, rsReading);
+  EXPECT_FALSE(rig.Form->PlayToolBtn->isEnabled());
+  EXPECT_TRUE(rig.Form->StopBtn->isEnabled());
+  EXPECT_TRUE(rig.Form->SkipBtn->isEnabled());  // Multi-Article mode
+
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Reading() == articles.at(1); }, 10000));
+  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("Article 2 of 3 : Second"));
+  EXPECT_TRUE(articles.at(1)->Locked);
+  EXPECT_FALSE(articles.at(0)->Locked);
+
+  ASSERT_TRUE(rig.WaitIdle());
+  const QString trace = TraceText();
+  const qsizetype first = trace.indexOf(QStringLiteral("Article 1 of 3 : First"));
+  const qsizetype second = trace.indexOf(QStringLiteral("Article 2 of 3 : Second"));
+  const qsizetype third = trace.indexOf(QStringLiteral("Article 3 of 3 : Third"));
+  EXPECT_TRUE(first >= 0 && first < second && second < third);
+  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("3 articles"));
+  EXPECT_TRUE(rig.Form->PlayToolBtn->isEnabled());
+  EXPECT_TRUE(rig.Form->PlayFileBtn->isEnabled());
+  EXPECT_FALSE(rig.Form->PauseBtn->isEnabled());
+  EXPECT_FALSE(rig.Form->SkipBtn->isEnabled());
+  EXPECT_FALSE(rig.Form->StopBtn->isEnabled());
+  EXPECT_TRUE(rig.Form->ProgressGauge->isHidden());
+  for (const TMemoEntry* article : articles) {
+    EXPECT_FALSE(article->Locked);
+  }
+  EXPECT_TRUE(rig.OutFiles().isEmpty());
+  EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+}
+
+TEST_F(ReadingRun, AutoDeleteRemovesEachArticleAndLeavesOneEmpty) {
+  TReadingRig::PrepareStart([](TPreferences& p) { p.ML_AutoDelete = true; });
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  const QList<TMemoEntry*> articles = rig.AddArticles(kThree);
+  rig.Form->PlayToolBtn->click();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Reading() == articles.at(2); }, 10000));
+  EXPECT_EQ(rig.Form->Articles->VisibleCount(), 1);
+  ASSERT_TRUE(rig.WaitIdle());
+  ASSERT_EQ(rig.Form->Articles->VisibleCount(), 1);
+  EXPECT_EQ(rig.Form->Articles->HiddenCount(), 0);
+  EXPECT_TRUE(rig.Form->Articles->Entries().at(0)->EditorText().isEmpty());
+  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("No articles"));
+  const QString saved = QString::fromUtf8(ReadWholeFile(TForm1::ExportFileName()));
+  EXPECT_FALSE(saved.contains(QStringLiteral("eight")));
+}
+
+TEST_F(ReadingRun, MultipleWaveFilesAreNamedAfterTheTitles) {
+  TReadingRig::PrepareStart([](TPreferences& p) {
+    p.OUT_FileDest = rdMultipleFiles;
+    p.OUT_FileFormat = 0;
+  });
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  // A trailing slash on the folder still gives one slash before the name.
+  Preferences->OUT_Directory = rig.OutDir + QStringLiteral("/");
+  rig.AddArticles(kThree);
+  rig.Form->PlayFileBtn->click();
+  ASSERT_TRUE(rig.WaitIdle());
+  EXPECT_EQ(rig.OutFiles(), (QStringList{QStringLiteral("First.wav"), QStringLiteral("Second.wav"),
+                                         QStringLiteral("Third.wav")}));
+  EXPECT_EQ(rig.Form->WavePath, rig.Out(QStringLiteral("Third.wav")));
+  // 50 ms per word at 22050 Hz.
+  EXPECT_EQ(ReadWave(rig.Out(QStringLiteral("Second.wav"))).Rate, 22050);
+  EXPECT_NEAR(double(ReadWave(rig.Out(QStringLiteral("Second.wav"))).Frames), 4 * 1102.5, 8);
+  EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+}
+
+struct TMp3Case {
+  int EngineRate;
+  int BitRate;
+};
+
+class ReadingRunMp3 : public ReadingRun, public ::testing::WithParamInterface<TMp3Case> {};
+
+TEST_P(ReadingRunMp3, MultipleMp3FilesLeaveNoTemporaryFiles) {
+  const TMp3Case c = GetParam();
+  TReadingRig::PrepareStart([&](TPreferences& p) {
+    p.OUT_FileDest = rdMultipleFiles;
+    p.OUT_FileFormat = 1;
+    p.BitRate = c.BitRate;
+  });
+  TReadingRig rig(c.EngineRate);
+  ASSERT_TRUE(rig.Ok);
+  rig.AddArticles(kThree);
+  rig.Form->PlayFileBtn->click();
+  ASSERT_TRUE(rig.WaitIdle());
+  EXPECT_EQ(rig.OutFiles(), (QStringList{QStringLiteral("First.mp3"), QStringLiteral("Second.mp3"),
+                                         QStringLiteral("Third.mp3")}));
+  const TMp3Stream stream = InspectMp3(ReadWholeFile(rig.Out(QStringLiteral("Second.mp3"))));
+  EXPECT_TRUE(stream.Problem.isEmpty()) << stream.Problem.toStdString();
+  EXPECT_EQ(stream.BitRate, c.BitRate);
+  if (c.EngineRate < TargetSampleRate(c.BitRate)) {
+    // Brought up to the bit rate's own rate before encoding.
+    EXPECT_GT(stream.SampleRate, c.EngineRate);
+  }
+  const TDecodedMp3 decoded = DecodeMp3(rig.Out(QStringLiteral("Second.mp3")));
+  ASSERT_TRUE(decoded.Ok);
+  // Four words of 50 ms, give or take the encoder's padding.
+  EXPECT_NEAR(double(decoded.Samples) / double(decoded.Rate), 0.2, 0.08);
+  const QString trace = TraceText();
+  EXPECT_TRUE(trace.contains(QStringLiteral("Deleting wav file ") + rig.Out("temp.wav")));
+  EXPECT_EQ(rig.Form->Wave44Path, rig.Out(QStringLiteral("temp44.wav")));
+  EXPECT_EQ(rig.Form->Mp3Path, rig.Out(QStringLiteral("Third.mp3")));
+  EXPECT_EQ(trace.contains(QStringLiteral("Converting to MP3 format: Second.mp3")), true);
+  EXPECT_TRUE(rig.Form->ProgressGauge->isHidden());
+  EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, ReadingRunMp3,
+                         ::testing::Values(TMp3Case{11025, 32}, TMp3Case{22050, 16},
+                                           TMp3Case{44100, 64}));
+
+TEST_F(ReadingRun, OneFileForAllArticlesIsSpokenWithTheFirstArticlesVoice) {
+  TReadingRig::PrepareStart([](TPreferences& p) {
+    p.OUT_FileDest = rdSingleFile;
+    p.OUT_FileFormat = 0;
+  });
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  rig.Reader.Speech->FindVoice(QStringLiteral("Adam"))->Pitch = 80;   // 420 Hz tone
+  rig.Reader.Speech->FindVoice(QStringLiteral("Linda"))->Pitch = 20;  // 180 Hz tone
+  rig.AddArticles(
+      {{QStringLiteral("Opening"), QStringLiteral("a b c"), QStringLiteral("Adam")},
+       {QStringLiteral("Closing"), QStringLiteral("d e f g h"), QStringLiteral("Linda")}});
+  rig.Form->PlayFileBtn->click();
+  ASSERT_TRUE(rig.WaitIdle());
+  ASSERT_EQ(rig.OutFiles(), QStringList{QStringLiteral("Opening.wav")});
+  const TWaveInfo wave = ReadWave(rig.Out(QStringLiteral("Opening.wav")));
+  // Eight words of 40 ms and 10 ms of silence each.
+  EXPECT_NEAR(double(wave.Frames), 8 * 0.05 * 22050, 16);
+  EXPECT_NEAR(wave.Crossings, 2 * 420.0, 40.0);
+}
+
+TEST_F(ReadingRun, SkipDuringMultipleMp3FilesConvertsWhatWasSpokenAndGoesOn) {
+  TReadingRig::PrepareStart([](TPreferences& p) {
+    p.OUT_FileDest = rdMultipleFiles;
+    p.OUT_FileFormat = 1;
+    p.BitRate = 32;
+  });
+  TReadingRig rig(11025);
+  ASSERT_TRUE(rig.Ok);
+  const QList<TMemoEntry*> articles = rig.AddArticles(kThree);
+  rig.Form->PlayFileBtn->click();
+  ASSERT_EQ(rig.Reading(), articles.at(0));
+  rig.Form->SkipBtn->click();
+  EXPECT_TRUE(TraceText().contains(QStringLiteral("Skip")));
+  ASSERT_TRUE(rig.WaitIdle());
+  EXPECT_EQ(rig.OutFiles(), (QStringList{QStringLiteral("First.mp3"), QStringLiteral("Second.mp3"),
+                                         QStringLiteral("Third.mp3")}));
+  EXPECT_TRUE(InspectMp3(ReadWholeFile(rig.Out(QStringLiteral("First.mp3")))).Problem.isEmpty());
+  EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+}
+
+TEST_F(ReadingRun, StopDeletesThePartialWaveFileAndReadsNoFurtherArticle) {
+  TReadingRig::PrepareStart([](TPreferences& p) {
+    p.OUT_FileDest = rdMultipleFiles;
+    p.OUT_FileFormat = 0;
+  });
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  rig.AddArticles(kThree);
+  rig.Form->PlayFileBtn->click();
+  ASSERT_TRUE(QFileInfo::exists(rig.Out(QStringLiteral("First.wav"))));
+  rig.Form->StopBtn->click();
+  EXPECT_EQ(rig.Form->RunState, rsIdle);
+  // Longer than the controller's end-of-speech delay.
+  QTest::qWait(900);
+  EXPECT_EQ(rig.Form->RunState, rsIdle);
+  EXPECT_TRUE(rig.OutFiles().isEmpty()) << rig.OutFiles().join(u',').toStdString();
+  EXPECT_FALSE(TraceText().contains(QStringLiteral("Article 2 of 3")));
+  EXPECT_TRUE(TraceText().contains(QStringLiteral("Abort")));
+  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("3 articles"));
+}
+
+TEST_F(ReadingRun, StopWhileReadingAloudDeletesNoFileOfAnEarlierFileRun) {
+  TReadingRig::PrepareStart([](TPreferences& p) {
+    p.OUT_FileDest = rdMultipleFiles;
+    p.OUT_FileFormat = 0;
+  });
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  rig.AddArticles(kThree);
+  rig.Form->PlayFileBtn->click();
+  ASSERT_TRUE(rig.WaitIdle());
+  ASSERT_EQ(rig.Form->WavePath, rig.Out(QStringLiteral("Third.wav")));
+
+  rig.Form->PlayToolBtn->click();
+  ASSERT_EQ(rig.Form->RunState, rsReading);
+  rig.Form->StopBtn->click();
+  QTest::qWait(900);
+  EXPECT_EQ(rig.OutFiles().size(), 3);
+  EXPECT_FALSE(TraceText().contains(QStringLiteral("Delete Failed")));
+}
+
+TEST_F(ReadingRun, PauseTurnsTheCaptionsAndStopTurnsThemBack) {
+  TReadingRig::PrepareStart();
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  rig.AddArticles(kThree);
+  rig.Form->PlayToolBtn->click();
+  rig.Form->PauseBtn->click();
+  EXPECT_EQ(rig.Form->RunState, rsPaused);
+  EXPECT_EQ(rig.Form->PauseMItm->text(), QStringLiteral("&Resume"));
+  EXPECT_EQ(rig.Form->PauseBtn->text(), QStringLiteral("Resume"));
+  EXPECT_EQ(rig.Form->PausePoNtry->text(), QStringLiteral("Resume"));
+  EXPECT_EQ(rig.Form->StatusPanel1->text(), QStringLiteral("Pause"));
+  EXPECT_FALSE(rig.Form->SkipBtn->isEnabled());
+  EXPECT_TRUE(rig.Form->StopBtn->isEnabled());
+  // Paused speech never ends by itself.
+  QTest::qWait(700);
+  EXPECT_EQ(rig.Form->RunState, rsPaused);
+
+  rig.Form->PauseMItm->trigger();
+  EXPECT_EQ(rig.Form->RunState, rsReading);
+  EXPECT_EQ(rig.Form->PauseBtn->text(), QStringLiteral("Pause"));
+  EXPECT_TRUE(rig.Form->StatusPanel1->text().isEmpty());
+  rig.Form->PauseBtn->click();
+  rig.Form->StopMItm->trigger();
+  EXPECT_EQ(rig.Form->RunState, rsIdle);
+  EXPECT_EQ(rig.Form->PauseMItm->text(), QStringLiteral("&Pause"));
+  EXPECT_EQ(rig.Form->PauseBtn->text(), QStringLiteral("Pause"));
+  EXPECT_EQ(rig.Form->PausePoNtry->text(), QStringLiteral("Pause"));
+  const QString trace = TraceText();
+  EXPECT_TRUE(trace.indexOf(QStringLiteral("Pause")) < trace.indexOf(QStringLiteral("Resume")));
+}
+
+// What the spoken-word highlight visits: the caret and selection after each
+// word position.
+class TVisits : public QObject {
+ public:
+  explicit TVisits(TArticleEditor* editor) {
+    connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this, editor] {
+      const QTextCursor cursor = editor->textCursor();
+      Positions << cursor.selectionStart();
+      if (cursor.hasSelection()) {
+        Words << cursor.selectedText();
+      }
+    });
+  }
+  QList<int> Positions;
+  QStringList Words;
+};
+
+TEST_F(ReadingRun, HighlightSelectsEachSpokenWordOrOnlyMovesTheCaret) {
+  for (const bool highlight : {true, false}) {
+    TReadingRig::PrepareStart([&](TPreferences& p) { p.TTS_HighlightPosition = highlight; });
+    TReadingRig rig;
+    ASSERT_TRUE(rig.Ok);
+    TMemoEntry* article =
+        rig.AddArticles({{QStringLiteral("T"), QStringLiteral("one two\nthree")}}).at(0);
+    article->Editor->SetSelStart(13);
+    TVisits visits(article->Editor);
+    QList<int> progress;
+    QObject::connect(rig.Form->ProgressGauge, &QProgressBar::valueChanged,
+                     [&](int value) { progress << value; });
+    rig.Form->PlayToolBtn->click();
+    EXPECT_EQ(rig.Form->ProgressGauge->maximum(), 13);
+    EXPECT_FALSE(rig.Form->ProgressGauge->isHidden());
+    ASSERT_TRUE(rig.WaitIdle());
+    EXPECT_EQ(visits.Positions, (QList<int>{0, 4, 8})) << highlight;
+    EXPECT_EQ(visits.Words, highlight ? (QStringList{QStringLiteral("one"), QStringLiteral("two"),
+                                                     QStringLiteral("three")})
+                                      : QStringList());
+    // The end of each word, the last one the whole range.
+    EXPECT_EQ(progress.mid(progress.indexOf(4)), (QList<int>{4, 8, 13, 0}));
+  }
+}
+
+struct TSelectionCase {
+  const char* Name;
+  int Anchor;
+  int Position;
+  int ReadStart;
+  int Range;
+};
+
+TEST_F(ReadingRun, SelectionsReadTheSameCharactersWhicheverWayTheyWereMade) {
+  const TSelectionCase cases[] = {
+      {"forward from the first character", 0, 7, 0, 7},
+      {"backward to the first character", 7, 0, 0, 7},
+      {"forward in the middle", 4, 13, 4, 9},
+      {"backward in the middle", 13, 4, 4, 9},
+  };
+  TReadingRig::PrepareStart([](TPreferences& p) { p.TTS_HighlightPosition = true; });
+  TReadingRig rig(22050, false);
+  ASSERT_TRUE(rig.Ok);
+  TMemoEntry* article =
+      rig.AddArticles({{QStringLiteral("T"), QStringLiteral("one two three four")}}).at(0);
+  for (const TSelectionCase& c : cases) {
+    QTextCursor cursor = article->Editor->textCursor();
+    cursor.setPosition(c.Anchor);
+    cursor.setPosition(c.Position, QTextCursor::KeepAnchor);
+    article->Editor->setTextCursor(cursor);
+    TVisits visits(article->Editor);
+    rig.Form->ReadHighlighted1->trigger();
+    EXPECT_EQ(rig.Form->ReadStart, c.ReadStart) << c.Name;
+    EXPECT_EQ(rig.Form->ProgressGauge->maximum(), c.Range) << c.Name;
+    ASSERT_TRUE(rig.WaitIdle()) << c.Name;
+    EXPECT_EQ(visits.Words.join(u' '), article->EditorText().mid(c.ReadStart, c.Range).trimmed())
+        << c.Name;
+  }
+  // From the caret to the end; a caret at the start reads everything.
+  for (const int caret : {5, 0}) {
+    article->Editor->SetSelStart(caret);
+    rig.Form->ReadfromCursor1->trigger();
+    EXPECT_EQ(rig.Form->ReadStart, caret);
+    EXPECT_EQ(rig.Form->ProgressGauge->maximum(), 18 - caret);
+    ASSERT_TRUE(rig.WaitIdle());
+  }
+  EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+}
+
+TEST_F(ReadingRun, FileOutputRefusesTitlesThatCannotNameAFile) {
+  TReadingRig::PrepareStart([](TPreferences& p) {
+    p.OUT_FileDest = rdMultipleFiles;
+    p.OUT_FileFormat = 0;
+  });
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  // A title as the saved-articles file may bring it: only its letters count.
+  const QList<TMemoEntry*> articles =
+      rig.AddArticles({{QStringLiteral("../../Escape"), QStringLiteral("a b")},
+                       {QStringLiteral("Fine"), QStringLiteral("c d")}});
+  rig.Form->PlayFileBtn->click();
+  ASSERT_TRUE(rig.WaitIdle());
+  EXPECT_EQ(rig.OutFiles(),
+            (QStringList{QStringLiteral("Escape.wav"), QStringLiteral("Fine.wav")}));
+
+  articles.at(1)->SetTitle(QStringLiteral("./.."));
+  rig.Form->PlayFileBtn->click();
+  EXPECT_EQ(rig.Form->RunState, rsIdle);
+  ASSERT_EQ(Messages.Messages.size(), 1);
+  EXPECT_TRUE(Messages.Messages.at(0).contains(QStringLiteral("cannot name a file")));
+  EXPECT_EQ(rig.Form->Articles->CurrentEntry(), articles.at(1));
+
+  articles.at(1)->SetTitle(QStringLiteral("  "));
+  rig.Form->PlayFileBtn->click();
+  ASSERT_EQ(Messages.Messages.size(), 2);
+  EXPECT_EQ(Messages.Messages.at(1),
+            QStringLiteral("A title is required for each item entry when\routputting to "
+                           "multiple files"));
+  rig.Commands->ArticleReadToFileClick(articles.at(1));
+  ASSERT_EQ(Messages.Messages.size(), 3);
+  EXPECT_TRUE(Messages.Messages.at(2).startsWith(
+      QStringLiteral("A title is required to output speech to a file\r\r")));
+  EXPECT_EQ(rig.Form->RunState, rsIdle);
+}
+
+TEST_F(ReadingRun, ReadToFileWithoutAnOutputFolderShowsTheFileOptions) {
+  TReadingRig::PrepareStart();
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  rig.AddArticles(kThree);
+  Preferences->OUT_Directory = rig.Out(QStringLiteral("missing"));
+  rig.Form->PlayFileBtn->click();
+  EXPECT_EQ(rig.Form->RunState, rsIdle);
+  EXPECT_EQ(Messages.Messages, QStringList{QStringLiteral("File Output Directory is invalid")});
+  EXPECT_EQ(rig.Form->PageControl1->currentWidget(), rig.Form->TabSheet2);
+  EXPECT_TRUE(Preferences->ShowOptions);
+}
+
+TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
+  TReadingRig::PrepareStart();
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  QStringList files;
+  for (const char* name : {"alpha.txt", "beta.notes.txt", "gamma"}) {
+    const QString path = rig.Out(QString::fromLatin1(name));
+    ASSERT_TRUE(WriteWholeFile(path, QByteArray("text of ") + name));
+    files << path;
+  }
+  rig.Commands->ChooseTextFiles = [&](bool multiple, const QString&) {
+    EXPECT_TRUE(multiple);
+    return files;
+  };
+  rig.Form->ReadFileBtn->click();
+  TMemoListBox* list = rig.Form->Articles;
+  ASSERT_EQ(list->VisibleCount(), 3);
+  const QStringList titles = {QStringLiteral("alpha"), QStringLiteral("beta"),
+                              QStringLiteral("gamma")};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(list->Entries().at(i)->Title(), titles.at(i));
+    EXPECT_TRUE(list->Entries().at(i)->EditorText().startsWith(QStringLiteral("text of ")));
+  }
+  EXPECT_EQ(Preferences->OpenDlgInitialDir, rig.OutDir);
+  EXPECT_TRUE(QString::fromUtf8(ReadWholeFile(TForm1::ExportFileName()))
+                  .contains(QStringLiteral("text of gamma")));
+}
+
+TEST_F(ReadingRun, SpeakTextReadsWithoutHighlightOrSkip) {
+  TReadingRig::PrepareStart();
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  rig.AddArticles(kThree);
+  rig.Commands->SpeakText(QStringLiteral("test words"), QStringLiteral("Linda"));
+  EXPECT_EQ(rig.Form->RunState, rsReading);
+  EXPECT_FALSE(rig.Form->SkipBtn->isEnabled());
+  EXPECT_FALSE(rig.Form->SkipMItm->isEnabled());
+  ASSERT_TRUE(rig.WaitIdle());
+  EXPECT_TRUE(rig.Form->ProgressGauge->isHidden());
+
+  rig.Commands->SpeakText(QStringLiteral("x"), QStringLiteral("Nobody"));
+  EXPECT_EQ(rig.Form->RunState, rsIdle);
+  EXPECT_EQ(Messages.Errors, QStringList{QStringLiteral("Voice Nobody does not exist")});
+}
