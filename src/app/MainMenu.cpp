@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QToolButton>
 
+#include "AppIcons.h"
 #include "MainWindow.h"
 #include "MemoListUnit.h"
 
@@ -89,6 +90,7 @@ void TForm1::BuildMainMenu() {
   Paste1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
   Paste1->setShortcutContext(Qt::WindowShortcut);
   Paste1->setToolTip(QString());
+  Paste1->setIcon(AppIcon(QStringLiteral("paste")));
   addAction(Paste1);
   PasteBtn->setDefaultAction(Paste1);
   PasteBtn->setText(QStringLiteral("Paste"));

@@ -148,7 +148,9 @@ void TForm1::BuildToolBar() {
     b->setToolTip(hint);
     b->setIcon(AppIcon(icon));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setMinimumWidth(60);
+    // At least the designed 60 pixels, and never narrower than the caption,
+    // which Qt would otherwise cut short in the middle.
+    b->setMinimumWidth(std::max(60, b->sizeHint().width()));
     b->setAutoRaise(true);
     ToolBar1->addWidget(b);
     return b;

@@ -68,6 +68,17 @@ TOutDirDialog::TOutDirDialog(QWidget* parent) : QDialog(parent) {
               OpenFolder(FDirModel->filePath(index));
             }
           });
+  // The tree fills in the background: show the opened folder once its
+  // branch has been read.
+  connect(FDirModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+    if (FCurrentFolder.startsWith(loaded)) {
+      const QModelIndex index = FDirModel->index(FCurrentFolder);
+      if (index.isValid()) {
+        DirectoryListBox1->setCurrentIndex(index);
+        DirectoryListBox1->scrollTo(index, QAbstractItemView::PositionAtCenter);
+      }
+    }
+  });
   connect(OKBtn, &QPushButton::clicked, this, &TOutDirDialog::OKBtnClick);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
