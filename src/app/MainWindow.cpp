@@ -41,7 +41,9 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("TmpVerbalune"));
   setWindowIcon(AppIcon(QStringLiteral("verbalune")));
-  setGeometry(289, 152, 639, 604);
+  // Wide enough for the toolbar's captions in common Linux desktop fonts; a
+  // stored placement replaces it.
+  setGeometry(289, 152, 780, 604);
   WaveOutCount = [] { return waveOutGetNumDevs(); };
   TrayAvailable = [] { return QSystemTrayIcon::isSystemTrayAvailable(); };
 
