@@ -58,7 +58,10 @@ void TTrayToolbarCommands::WireReadingCommands() {
       {FForm.StopPoNtry, FForm.StopMItm},
   };
   for (const auto& [item, command] : menuItems) {
-    connect(item, &QAction::triggered, command, &QAction::trigger);
+    connect(item, &QAction::triggered, command, [item, command] {
+      UtilsClass::Trace(QStringLiteral("Tray menu: ") + item->text().remove(u'&'));
+      command->trigger();
+    });
   }
   const std::pair<QToolButton*, QAction*> buttons[] = {
       {FToolbar->PlayToolBtn, FForm.PlaySpkrMItm}, {FToolbar->PlayFileBtn, FForm.PlayFileMItm},
