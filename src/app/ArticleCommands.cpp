@@ -8,6 +8,7 @@
 #include "BaseUtils.h"
 #include "MainWindow.h"
 #include "MemoListUnit.h"
+#include "OptionsCommands.h"
 #include "PreferenceUnit.h"
 #include "TTSEngineUnit.h"
 #include "TTSUnit.h"
@@ -29,6 +30,7 @@ void TForm1::LoadFavoriteVoices() {
   RoundRobinIndex = -1;
   FavoriteVoices.clear();
   if (TTSForm == nullptr) {
+    FillDefaultVoiceList(*this);
     return;
   }
   for (const auto& voice : TTSForm->Voices) {
@@ -36,6 +38,7 @@ void TForm1::LoadFavoriteVoices() {
       FavoriteVoices << voice->Name;
     }
   }
+  FillDefaultVoiceList(*this);
 }
 
 QString TForm1::ChooseVoice() {

@@ -3,10 +3,13 @@
 #include "BaseUtils.h"
 #include "Exceptions.h"
 #include "GuiMessages.h"
+#include "OptionsCommands.h"
 #include "PreferenceUnit.h"
 #include "PronEditorInfo.h"
 #include "ReadCommands.h"
+#include "SoundCardError.h"
 #include "VerbaluneAboutUnit.h"
+#include "VoiceEditUnit.h"
 
 TOutDirDialog* OutDirDialog = nullptr;
 TEngineWarningForm* EngineWarningForm = nullptr;
@@ -35,6 +38,8 @@ bool CreateForms(const QStringList& arguments) {
     return false;
   }
   AttachReadCommands(*Form1, *TTSForm, *Preferences);
+  VoiceEditForm = new TVoiceEditForm(Form1, TTSForm);
+  AttachOptions(*Form1, *TTSForm, *Preferences);
   // Dialogs belong to the main window: centred over it, freed with it.
   OutDirDialog = new TOutDirDialog(Form1);
   EngineWarningForm = new TEngineWarningForm(Form1);
@@ -46,6 +51,8 @@ void FreeForms() {
   OutDirDialog = nullptr;
   EngineWarningForm = nullptr;
   SIBusyForm = nullptr;
+  // Saves its placement while the preferences still exist.
+  delete VoiceEditForm;
   // The main window saves placement and preferences as it goes; the speech
   // controller outlives it so a reading can be stopped during that.
   delete Form1;
@@ -56,6 +63,8 @@ void FreeForms() {
 
 void RegisterFormDialogs(TGuiMessages& messages) {
   messages.RegisterDialog(QStringLiteral("EngineWarning"), ShowEngineWarning);
+  messages.RegisterDialog(QStringLiteral("SoundCardError"),
+                          [] { return ShowSoundCardError(Form1); });
   messages.RegisterDialog(QStringLiteral("SIBusy"),
                           [] { return SIBusyForm != nullptr ? SIBusyForm->exec() : int(mrOk); });
   messages.RegisterDialog(QStringLiteral("OutDir"), [] {
