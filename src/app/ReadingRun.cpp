@@ -30,6 +30,18 @@ QString TitleCannotNameFile(const QString& title) {
          QStringLiteral("\" cannot name a file\r\rUse letters, digits or _ in the title");
 }
 
+// A wave file the engine completed without a sample: speech skipped or
+// stopped before its first word. There is nothing to encode.
+bool HoldsNoSpeech(const QString& waveFile) {
+  try {
+    TWaveFileReader reader;
+    reader.Open(waveFile);
+    return reader.DataSize() == 0;
+  } catch (const Exception&) {
+    return false;
+  }
+}
+
 bool IsFileDestination(quint8 destination) {
   return destination == rdSingleFile || destination == rdMultipleFiles;
 }
@@ -429,7 +441,11 @@ void TReadingRun::FinishFileOutput(bool deleteWave) {
   if (deleteWave && fileOutput) {
     DeleteFileTraced(FHost.WavePath());
   }
-  if (!deleteWave && fileOutput && FPreferences.OUT_FileFormat == kOutputMp3) {
+  if (!deleteWave && fileOutput && FPreferences.OUT_FileFormat == kOutputMp3 &&
+      HoldsNoSpeech(FHost.WavePath())) {
+    UtilsClass::Trace(QStringLiteral("Nothing was spoken into ") + FHost.WavePath());
+    DeleteFileTraced(FHost.WavePath());
+  } else if (!deleteWave && fileOutput && FPreferences.OUT_FileFormat == kOutputMp3) {
     FHost.SetRunState(rsConverting);
     FHost.ShowStatus(QString());
     QProgressBar* gauge = FHost.ProgressGauge();

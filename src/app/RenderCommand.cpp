@@ -261,7 +261,9 @@ int Render(const TRenderOptions& options, TRenderMessages& messages) {
   }
   preferences.LoadAll();
   speech.LoadVoiceSettings();
-  preferences.ReadFields();
+  if (speech.FindVoice(preferences.TTS_DefaultVoiceName) == nullptr) {
+    preferences.TTS_DefaultVoiceName = speech.Voices.front()->Name;
+  }
 
   if (options.ListVoices) {
     QTextStream out(stdout);
@@ -387,11 +389,6 @@ int RunRenderCommand(int& argc, char** argv) {
     return 1;
   }
 
-  // The articles are widgets, but nothing is ever shown.
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("verbalune"));
-
   // Settings and saved articles of its own, so a render changes nothing of
   // the user's; the user's settings are only read when asked for.
   QTemporaryDir scratch;
@@ -399,6 +396,13 @@ int RunRenderCommand(int& argc, char** argv) {
     PrintError(QStringLiteral("Cannot create a temporary folder"));
     return 1;
   }
+  // The articles are widgets, but nothing is ever shown.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+    qputenv("XDG_RUNTIME_DIR", scratch.path().toLocal8Bit());
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("verbalune"));
   AppPaths::SetDataDir(scratch.filePath(QStringLiteral("data")));
   QDir().mkpath(scratch.filePath(QStringLiteral("data")));
   if (!options.UserSettings) {

@@ -25,7 +25,8 @@ TWordHighlighter::TSpan TWordHighlighter::WordAt(const QTextDocument& document, 
   TSpan span;
   span.Start = qBound(floor, position, limit);
   const int backStop = qMax(floor, span.Start - kMaxWordScan);
-  if (span.Start < limit && !EndsWord(document.characterAt(span.Start))) {
+  // A position past the reading's end stands for its last word.
+  if (span.Start == limit || !EndsWord(document.characterAt(span.Start))) {
     while (span.Start > backStop && !EndsWord(document.characterAt(span.Start - 1))) {
       --span.Start;
     }

@@ -22,16 +22,16 @@ struct TWordCase {
 
 TEST(WordHighlighter, WordAtFindsTheWholeWordAroundAPosition) {
   const TWordCase cases[] = {
-      {"one two three", 0, 0, 13, 0, 3},     // at a word's start
-      {"one two three", 5, 0, 13, 4, 7},     // inside a word: back to its start
-      {"one two three", 3, 0, 13, 3, 3},     // on the blank after a word
-      {"one two three", 99, 0, 13, 13, 13},  // past the end of the text
-      {"one two three", -4, 0, 13, 0, 3},    // before the start
-      {"one two three", 10, 8, 13, 8, 13},   // never before the reading's start
-      {"one two three", 9, 0, 10, 8, 10},    // nor after its end
-      {"1995 and", 2, 0, 8, 0, 4},           // a number reported piece by piece
-      {"a\nbee\rc", 3, 0, 7, 2, 5},          // line ends end words
-      {"tab\there", 1, 0, 8, 0, 8},          // a tab does not
+      {"one two three", 0, 0, 13, 0, 3},    // at a word's start
+      {"one two three", 5, 0, 13, 4, 7},    // inside a word: back to its start
+      {"one two three", 3, 0, 13, 3, 3},    // on the blank after a word
+      {"one two three", 99, 0, 13, 8, 13},  // past the end: the last word
+      {"one two three", -4, 0, 13, 0, 3},   // before the start
+      {"one two three", 10, 8, 13, 8, 13},  // never before the reading's start
+      {"one two three", 9, 0, 10, 8, 10},   // nor after its end
+      {"1995 and", 2, 0, 8, 0, 4},          // a number reported piece by piece
+      {"a\nbee\rc", 3, 0, 7, 2, 5},         // line ends end words
+      {"tab\there", 1, 0, 8, 0, 8},         // a tab does not
   };
   for (const TWordCase& c : cases) {
     QTextDocument document(QString::fromLatin1(c.Text));
