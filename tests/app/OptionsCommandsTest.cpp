@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSlider>
 
 #include "MemoEntryUnit.h"
 #include "MemoListUnit.h"
 #include "OptionsTestRig.h"
+#include "ReadCommands.h"
 #include "VoiceEditUnit.h"
 
 namespace {
@@ -129,6 +132,33 @@ TEST(OptionsCommands, EditedVoicesKeepTheirValuesOnlyOnOkAndAreSaved) {
   EditPitch(30, true);
   rig.Form().EditVoiceforSelectedArticle1->trigger();
   EXPECT_EQ(rig.Speech().FindVoice(QStringLiteral("Mike"))->Pitch, 30);
+}
+
+}  // namespace
+
+namespace {
+
+// The test button through the real reading commands: a one-off reading that
+// ends by itself and marks nothing in the article.
+TEST(OptionsCommands, TestReadsThroughTheReadingCommandsWithoutHighlighting) {
+  TOptionsRig rig;
+  ASSERT_TRUE(rig.Started);
+  Preferences->TTS_HighlightPosition = true;
+  TReadCommands* commands = AttachReadCommands(rig.Form(), rig.Speech(), *Preferences);
+  rig.Commands->SpeakText = [commands](const QString& text, const QString& voiceName) {
+    commands->SpeakText(text, voiceName);
+  };
+  TMemoEntry* article = rig.Form().Articles->CurrentEntry();
+  article->SetEditorText(QStringLiteral("Words that must stay unmarked"));
+  rig.Tree().EngineVoicesTabShow();
+  rig.Select(QStringLiteral("Linda"));
+  rig.Tree().TestButtonClick();
+  EXPECT_EQ(rig.Form().RunState, rsReading);
+  EXPECT_FALSE(rig.Tree().TestButton->isEnabled());
+  EXPECT_TRUE(QTest::qWaitFor([&rig] { return rig.Form().RunState == rsIdle; }, 20000));
+  EXPECT_TRUE(rig.Tree().TestButton->isEnabled());
+  EXPECT_FALSE(article->Editor->textCursor().hasSelection());
+  EXPECT_TRUE(rig.Messages.All.isEmpty()) << rig.Messages.All.join(u'|').toStdString();
 }
 
 }  // namespace
