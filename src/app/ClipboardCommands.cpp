@@ -66,25 +66,26 @@ void TClipboardCapture::SayWhenWatchingIsLimited() {
   once->start(500);
 }
 
-void TClipboardCapture::MonitorCBClick() {
-  if (!FForm.Initialized || Preferences == nullptr) {
-    // The item's own toggle is undone: nothing changed.
-    const QSignalBlocker a(FForm.MonClipMItm), b(FForm.MonClipPoNtry);
-    const bool on = Preferences != nullptr && Preferences->CB_Monitor;
-    FForm.MonClipMItm->setChecked(on);
-    FForm.MonClipPoNtry->setChecked(on);
-    return;
-  }
+void TClipboardCapture::ShowMonitoring(bool on) {
   auto* monitorCB = FForm.findChild<QAbstractButton*>(QStringLiteral("MonitorCB"));
-  // Setting the controls below must not call this command again.
+  // Setting the controls must not call the command again.
   const QSignalBlocker a(FForm.MonClipMItm), b(FForm.MonClipPoNtry), c(monitorCB);
-  Preferences->CB_Monitor = !Preferences->CB_Monitor;
-  const bool on = Preferences->CB_Monitor;
   if (monitorCB != nullptr) {
     monitorCB->setChecked(on);
   }
   FForm.MonClipPoNtry->setChecked(on);
   FForm.MonClipMItm->setChecked(on);
+}
+
+void TClipboardCapture::MonitorCBClick() {
+  if (!FForm.Initialized || Preferences == nullptr) {
+    // The control's own toggle is undone: nothing changed.
+    ShowMonitoring(Preferences != nullptr && Preferences->CB_Monitor);
+    return;
+  }
+  Preferences->CB_Monitor = !Preferences->CB_Monitor;
+  const bool on = Preferences->CB_Monitor;
+  ShowMonitoring(on);
   FForm.ClipboardArmed = false;
   if (on) {
     FWatcher->JoinChain();

@@ -52,6 +52,8 @@ class TClipboardCapture final : public QObject, public TClipboardHost {
 
  private:
   bool PromptAppendAvailable() const;
+  // Sets the check box and both menu items to the watching state.
+  void ShowMonitoring(bool on);
   void SayWhenWatchingIsLimited();
 
   TForm1& FForm;
