@@ -275,7 +275,7 @@ void TOptionsPages::BuildMiscTab() {
           [this](int index) { FPreferences.ToolbarOnMinOption = static_cast<quint8>(index); });
   connect(TBOnTopCB, &QCheckBox::clicked, this,
           [this](bool checked) { FPreferences.ToolbarOnTop = checked; });
-  connect(HighlightCB, &QCheckBox::clicked, this, &TOptionsPages::HighlightCBClick);
+  connect(HighlightCB, &QCheckBox::clicked, this, &TOptionsPages::HighlightPosnClick);
   connect(AutoStartAppCB, &QCheckBox::clicked, this,
           [](bool checked) { AutoStartAppCBClick(checked); });
   connect(FilterCB, &QCheckBox::clicked, this,
@@ -463,7 +463,7 @@ void TOptionsPages::DfltVoiceCBChange(int index) {
   }
 }
 
-void TOptionsPages::HighlightCBClick() {
+void TOptionsPages::HighlightPosnClick() {
   FPreferences.TTS_HighlightPosition = HighlightCB->isChecked();
   if (FForm.RunState != rsReading || TTSForm == nullptr || FForm.Articles == nullptr) {
     return;

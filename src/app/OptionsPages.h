@@ -46,7 +46,7 @@ class TOptionsPages final : public QObject {
   void OutDirEditChange();
   void Button1Click();
   void DfltVoiceCBChange(int index);
-  void HighlightCBClick();
+  void HighlightPosnClick();
 
   // Single-Article page.
   TRadioGroup* SIVoiceGrp;

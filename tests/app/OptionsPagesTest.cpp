@@ -10,6 +10,8 @@
 #include <QTest>
 
 #include "AutoStartCommands.h"
+#include "MemoEntryUnit.h"
+#include "MemoListUnit.h"
 #include "OptionsTestRig.h"
 #include "RadioGroup.h"
 
@@ -188,6 +190,38 @@ TEST_F(OptionsPages, StartAtLoginBoxShowsAndChangesTheEntry) {
   EXPECT_TRUE(P().AutoStartAppCB->isChecked());
   P().AutoStartAppCB->click();
   EXPECT_FALSE(AutoStartAppEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(OptionsPages, HighlightSwitchedOnDuringAReadingBringsTheArticleIntoView) {
+  Rig.Form().ToolButton2Click();
+  TMemoListBox* list = Rig.Form().Articles;
+  list->SetVisibleEntries(1);
+  for (int i = 0; i < 3; ++i) {
+    Rig.Form().AddMemo(QStringLiteral("Article %1").arg(i), QStringLiteral("Adam"));
+  }
+  TMemoEntry* last = list->Entries().last();
+  list->ScrollToTop(1);
+  ASSERT_FALSE(last->isVisible());
+  Preferences->TTS_HighlightPosition = false;
+  P().HighlightCB->setChecked(false);
+  // Not reading: only the preference changes.
+  P().HighlightCB->click();
+  EXPECT_TRUE(Preferences->TTS_HighlightPosition);
+  EXPECT_FALSE(last->isVisible());
+
+  P().HighlightCB->click();
+  Rig.Form().SetRunState(rsReading);
+  Rig.Speech().TTS1->Tag = reinterpret_cast<qintptr>(last);
+  Rig.Form().activateWindow();
+  P().HighlightCB->click();
+  EXPECT_TRUE(last->isVisible());
+  EXPECT_TRUE(QTest::qWaitFor([last] { return last->Editor->hasFocus(); }, 2000));
+  Rig.Speech().TTS1->Tag = 0;
+  Rig.Form().SetRunState(rsIdle);
 }
 
 }  // namespace
