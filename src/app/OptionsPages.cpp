@@ -65,7 +65,12 @@ TOptionsPages* OptionsPagesOf(const TForm1& form) {
 }
 
 TOptionsPages::TOptionsPages(TForm1& form, TPreferences& preferences)
-    : QObject(&form), FForm(form), FPreferences(preferences) {
+    : QObject(&form),
+      FForm(form),
+      FSISheet(form.SIOptionsSheet),
+      FMISheet(form.MIOptionsSheet),
+      FMiscSheet(form.MiscSheet),
+      FPreferences(preferences) {
   setObjectName(QStringLiteral("OptionsPages"));
   BuildSingleArticlePage();
   BuildMultiArticlePage();
@@ -284,11 +289,11 @@ void TOptionsPages::BuildMiscTab() {
 
 bool TOptionsPages::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Show) {
-    if (watched == FForm.SIOptionsSheet) {
+    if (watched == FSISheet) {
       SIOptionsSheetShow();
-    } else if (watched == FForm.MIOptionsSheet) {
+    } else if (watched == FMISheet) {
       MIOptionsSheetShow();
-    } else if (watched == FForm.MiscSheet) {
+    } else if (watched == FMiscSheet) {
       MiscSheetShow();
     }
   }

@@ -92,6 +92,11 @@ class TOptionsPages final : public QObject {
   void NumberEditDone(QLineEdit* edit, const qint32& preference);
 
   TForm1& FForm;
+  // Compared with in the event filter, which also sees the events of the
+  // window's destruction, when the window itself is no longer whole.
+  QObject* FSISheet;
+  QObject* FMISheet;
+  QObject* FMiscSheet;
   TPreferences& FPreferences;
 };
 

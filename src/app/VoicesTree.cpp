@@ -83,7 +83,11 @@ TVoicesTree* VoicesTreeOf(const TForm1& form) {
 }
 
 TVoicesTree::TVoicesTree(TForm1& form, TTTSForm& speech, TPreferences& preferences)
-    : QObject(&form), FForm(form), FSpeech(speech), FPreferences(preferences) {
+    : QObject(&form),
+      FForm(form),
+      FTab(form.EngineVoicesTab),
+      FSpeech(speech),
+      FPreferences(preferences) {
   setObjectName(QStringLiteral("VoicesTree"));
   for (int i = 0; i < 3; ++i) {
     ImageList2[static_cast<size_t>(i)] = DrawImage(i);
@@ -184,9 +188,9 @@ TVoicesTree::TVoicesTree(TForm1& form, TTTSForm& speech, TPreferences& preferenc
 TVoicesTree::~TVoicesTree() = default;
 
 bool TVoicesTree::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == FForm.EngineVoicesTab && event->type() == QEvent::Show) {
+  if (watched == FTab && event->type() == QEvent::Show) {
     EngineVoicesTabShow();
-  } else if (watched == EngineVoicesTV->viewport() && event->type() == QEvent::MouseButtonPress) {
+  } else if (event->type() == QEvent::MouseButtonPress && watched == EngineVoicesTV->viewport()) {
     // A press beside every node changes nothing.
     const auto* mouse = static_cast<QMouseEvent*>(event);
     QTreeWidgetItem* node = EngineVoicesTV->itemAt(mouse->position().toPoint());

@@ -12,6 +12,7 @@ class QMenu;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QWidget;
 class TEngineEntry;
 class TForm1;
 class TPreferences;
@@ -80,6 +81,9 @@ class TVoicesTree final : public QObject {
   QTreeWidgetItem* Selected() const;
 
   TForm1& FForm;
+  // Compared with in the event filter, which also sees the events of the
+  // window's destruction, when the window itself is no longer whole.
+  QWidget* FTab;
   TTTSForm& FSpeech;
   TPreferences& FPreferences;
   bool FVoiceSelected = false;
