@@ -7,7 +7,7 @@
 
 namespace {
 
-// Theme names of the freedesktop icon naming specification.
+// Theme names from the freedesktop icon naming scheme.
 QString ThemeName(const QString& name) {
   static const QHash<QString, QString> names = {
       {QStringLiteral("textfile"), QStringLiteral("document-open")},

@@ -76,10 +76,10 @@ class TReadingRig {
 
   QList<TMemoEntry*> AddArticles(const QList<TArticleSpec>& specs) {
     QList<TMemoEntry*> made;
-    for (const TArticleSpec& spec : specs) {
-      TMemoEntry* entry = Form->AddMemo(spec.Text, spec.Voice);
-      entry->SetTitle(spec.Title);
-      entry->SelectVoice(spec.Voice);
+    for (const TArticleSpec& article : specs) {
+      TMemoEntry* entry = Form->AddMemo(article.Text, article.Voice);
+      entry->SetTitle(article.Title);
+      entry->SelectVoice(article.Voice);
       made << entry;
     }
     return made;
