@@ -17,6 +17,17 @@ QStringList Arguments(int argc, char** argv) {
   return arguments;
 }
 
+constexpr const char* kUsage =
+    "Usage: verbalune [-auto]              start the reader (-auto: in the notification area)\n"
+    "       verbalune --list-voices        print the installed voices\n"
+    "       verbalune --say TEXT [--to-wav FILE]\n"
+    "       verbalune --render [options] FILE...   (verbalune --render --help for the options)\n";
+
+bool IsHelpRequest(const QStringList& arguments) {
+  return arguments.size() > 1 &&
+         (arguments[1] == QStringLiteral("--help") || arguments[1] == QStringLiteral("-h"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -33,6 +44,10 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     return RunListVoicesCommand(out);
+  }
+  if (IsHelpRequest(arguments)) {
+    QTextStream(stdout) << kUsage;
+    return 0;
   }
   return RunReader(argc, argv);
 }
