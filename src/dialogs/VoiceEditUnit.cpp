@@ -102,8 +102,13 @@ TVoiceEditForm::TVoiceEditForm(QWidget* parent, TTTSForm* controller)
   layout->addLayout(buttons);
   setFixedSize(435, 212);
 
-  for (auto [slider, label, work] : {std::tuple{PitchSlider, PitchValLbl, &WorkPitch},
-                                     std::tuple{SpeedSlider, SpeedValLbl, &WorkSpeed}}) {
+  // Plain copies rather than structured bindings: older compilers cannot
+  // capture those in a lambda.
+  for (const auto& row : {std::tuple{PitchSlider, PitchValLbl, &WorkPitch},
+                          std::tuple{SpeedSlider, SpeedValLbl, &WorkSpeed}}) {
+    QSlider* slider = std::get<0>(row);
+    QLabel* label = std::get<1>(row);
+    qint32* work = std::get<2>(row);
     connect(slider, &QSlider::valueChanged, this,
             [this, slider, label, work] { SliderChange(slider, label, *work); });
     // The end of a drag is the move that counts.
