@@ -31,6 +31,16 @@ QString LongTimeFormat(const QLocale& locale) {
   return format.trimmed();
 }
 
+// Windows' short dates carry the full year (12/7/2026); Qt's short formats
+// often have two digits only, which makes old traces ambiguous.
+QString ShortDateFormat(const QLocale& locale) {
+  QString format = locale.dateFormat(QLocale::ShortFormat);
+  if (!format.contains(QStringLiteral("yyyy"))) {
+    format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+  }
+  return format;
+}
+
 }  // namespace
 
 QString UtilsClass::TraceFileName() {
@@ -38,8 +48,11 @@ QString UtilsClass::TraceFileName() {
 }
 
 QString UtilsClass::TraceTimeStamp(const QDateTime& when) {
-  const QLocale locale = QLocale::system();
-  QString stamp = locale.toString(when.date(), QLocale::ShortFormat);
+  return TraceTimeStamp(when, QLocale::system());
+}
+
+QString UtilsClass::TraceTimeStamp(const QDateTime& when, const QLocale& locale) {
+  QString stamp = locale.toString(when.date(), ShortDateFormat(locale));
   if (when.time() != QTime(0, 0)) {
     stamp += u' ' + locale.toString(when.time(), LongTimeFormat(locale));
   }

@@ -38,4 +38,5 @@ class UtilsClass final {
   // Time stamp as a trace line shows it (locale short date, long time; the
   // time is left out at exactly midnight).
   static QString TraceTimeStamp(const class QDateTime& when);
+  static QString TraceTimeStamp(const class QDateTime& when, const class QLocale& locale);
 };

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include "AppPaths.h"
 #include "BaseUtils.h"
@@ -38,10 +39,29 @@ TEST_F(TraceTest, NonAsciiMessageIsWrittenAsUtf8) {
 TEST_F(TraceTest, MidnightStampHasNoTime) {
   const QDateTime midnight(QDate(2026, 12, 7), QTime(0, 0));
   const QDateTime morning(QDate(2026, 12, 7), QTime(6, 14, 37));
-  const QString date = QLocale::system().toString(midnight.date(), QLocale::ShortFormat);
-  EXPECT_EQ(UtilsClass::TraceTimeStamp(midnight), date);
+  const QString date = UtilsClass::TraceTimeStamp(midnight);
+  EXPECT_FALSE(date.contains(u':'));
   EXPECT_TRUE(UtilsClass::TraceTimeStamp(morning).startsWith(date + u' '));
   EXPECT_TRUE(UtilsClass::TraceTimeStamp(morning).contains(QStringLiteral("14")));
+}
+
+TEST_F(TraceTest, StampUsesTheLocalesShortDateWithTheFullYearAndLongTime) {
+  const QDateTime morning(QDate(2026, 12, 7), QTime(6, 14, 37));
+  const QDateTime midnight(QDate(2026, 12, 7), QTime(0, 0));
+  const struct {
+    const char* locale;
+    QString stamp;
+  } cases[] = {
+      {"en_US", QStringLiteral("12/7/2026 6:14:37 AM")},
+      {"de_DE", QStringLiteral("07.12.2026 06:14:37")},
+      {"en_GB", QStringLiteral("07/12/2026 06:14:37")},
+  };
+  for (const auto& c : cases) {
+    const QLocale locale(QString::fromLatin1(c.locale));
+    EXPECT_EQ(UtilsClass::TraceTimeStamp(morning, locale), c.stamp) << c.locale;
+    EXPECT_EQ(UtilsClass::TraceTimeStamp(midnight, locale), c.stamp.section(u' ', 0, 0))
+        << c.locale;
+  }
 }
 
 TEST_F(TraceTest, ReadOnlyFolderLosesTheLineSilently) {
