@@ -110,8 +110,11 @@ ESpeechError::ESpeechError(HRESULT errorCode)
             if (text.isEmpty()) {
               text = SystemErrorText(errorCode);
             }
+            // Eight hexadecimal digits in capitals, as the Windows
+            // program printed them ("OLE error 800A03EC").
             return text + QStringLiteral("\r\nOLE error ") +
-                   QStringLiteral("%1").arg(static_cast<quint32>(errorCode), 8, 16,
-                                            QLatin1Char('0'));
+                   QStringLiteral("%1")
+                       .arg(static_cast<quint32>(errorCode), 8, 16, QLatin1Char('0'))
+                       .toUpper();
           }(),
           errorCode) {}

@@ -84,6 +84,9 @@ TEST_F(TTSErrors, MessagesWithoutAnEngineTextUseTheSystemsAndTheCode) {
   EXPECT_EQ(ESpeechError(REGDB_E_CLASSNOTREG).Message(),
             QStringLiteral("Class not registered\r\nOLE error 80040154"));
   EXPECT_EQ(ESpeechError(MakeHResult(0x8004abcdu)).ErrorCode(), MakeHResult(0x8004abcdu));
+  EXPECT_EQ(ESpeechError(MakeHResult(0x8004abcdu)).Message(),
+            QStringLiteral("Unknown error\r\nOLE error 8004ABCD"));
+  EXPECT_TRUE(ESpeechError(MakeHResult(0x0000000au)).Message().endsWith(u"OLE error 0000000A"));
 }
 
 }  // namespace

@@ -223,7 +223,7 @@ TEST_F(TTSComponent, FailedActivationHoldsNothingAndFailedRegistrationIsSilent) 
   } catch (const ESpeechError& e) {
     EXPECT_EQ(e.ErrorCode(), AUDERR_ALREADYCLAIMED);
     EXPECT_EQ(e.Message(), QStringLiteral("The audio device has already been claimed.\r\nOLE "
-                                          "error 8004031d"));
+                                          "error 8004031D"));
   }
   EXPECT_FALSE(tts.Active());
 
