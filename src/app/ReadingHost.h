@@ -30,6 +30,9 @@ class TReadingHost {
   // Whether the main window is on screen; RestoreWindow brings it back.
   virtual bool WindowVisible() const = 0;
   virtual void RestoreWindow() = 0;
+  // False where no editor is ever seen, so the caret need not follow the
+  // spoken words.
+  virtual bool FollowsWords() const { return true; }
   virtual TMemoEntry* AddNew() = 0;
   virtual bool ExportArticles() = 0;
 

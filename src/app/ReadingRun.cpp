@@ -272,7 +272,7 @@ void TReadingRun::StartReading(TMemoEntry* article, TReadDestination destination
   if (State() != rsReading) {
     FHost.SetRunState(rsReading);
   }
-  FHighlighter.Begin(article->Editor, readStart, end);
+  FHighlighter.Begin(FHost.FollowsWords() ? article->Editor : nullptr, readStart, end);
   const QString spoken = readStart > 0 || length > 0 ? text.mid(readStart, end - readStart) : text;
 
   bool started = false;

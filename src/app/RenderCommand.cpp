@@ -206,6 +206,7 @@ class TRenderHost final : public TReadingHost {
   QProgressBar* ProgressGauge() const override { return &FGauge; }
   QLabel* StatusPanel1() const override { return &FPanel; }
   bool WindowVisible() const override { return false; }
+  bool FollowsWords() const override { return false; }
   void RestoreWindow() override {}
   TMemoEntry* AddNew() override { return nullptr; }
   bool ExportArticles() override { return true; }
@@ -254,6 +255,8 @@ int Render(const TRenderOptions& options, TRenderMessages& messages) {
   system->CreatePcmOutput = [](int) { return std::make_unique<TDiscardPcmOutput>(); };
   TTTSForm speech(nullptr, &preferences, system);
   TTSForm = &speech;
+  // The pause after each article lets speakers finish; files need none.
+  speech.Timer1->setInterval(0);
   speech.Initialize();
   if (speech.Voices.empty()) {
     PrintError(QStringLiteral("No text-to-speech voices are installed."));
