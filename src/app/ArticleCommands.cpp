@@ -80,6 +80,7 @@ TMemoEntry* TForm1::AddMemo(const QString& text, const QString& voiceName) {
   }
   ExportArticles();
   ShowStatus(ArticleCountText());
+  Paste1Update();
   return entry;
 }
 
@@ -110,6 +111,7 @@ void TForm1::DelSelPopupClick() {
   }
   ExportArticles();
   ShowStatus(ArticleCountText());
+  Paste1Update();
 }
 
 void TForm1::ArticleDeleteClick(TMemoEntry* entry) {
@@ -125,6 +127,7 @@ void TForm1::ArticleDeleteClick(TMemoEntry* entry) {
   if (RunState != rsReading) {
     ShowStatus(ArticleCountText());
   }
+  Paste1Update();
 }
 
 QString TForm1::ExportFileName() {
@@ -154,6 +157,7 @@ void TForm1::ToolButton1Click() {
     UtilsClass::Trace(QStringLiteral("Calling AddNew"));
     AddNew();
   }
+  Paste1Update();
 }
 
 void TForm1::ToolButton2Click() {
@@ -171,4 +175,5 @@ void TForm1::ToolButton2Click() {
     UtilsClass::Trace(QStringLiteral("Calling AddNew"));
     AddNew();
   }
+  Paste1Update();
 }

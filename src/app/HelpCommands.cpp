@@ -13,7 +13,7 @@ QString TForm1::HelpContentsPath() {
 }
 
 void TForm1::Contents1Click() {
-  const QString path = HelpContentsPath();
+  const QString path = HelpFile.isEmpty() ? HelpContentsPath() : HelpFile;
   if (!QFileInfo(path).isFile()) {
     UserMessages().ShowMessage(QStringLiteral("File does not exist: ") + path);
     return;

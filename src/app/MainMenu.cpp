@@ -1,4 +1,5 @@
 // The main menu, the article context menu and the notification-area menu.
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -113,11 +114,32 @@ void TForm1::BuildMainMenu() {
           &TForm1::VisitKelmorTechnologies1Click);
   connect(PortableMP3, &QAction::triggered, this, &TForm1::PortableMP3Click);
   connect(About1, &QAction::triggered, this, &TForm1::About1Click);
-  connect(Paste1, &QAction::triggered, this, [this] {
-    if (Articles != nullptr && Articles->CurrentEntry() != nullptr) {
-      Articles->CurrentEntry()->Editor->paste();
-    }
-  });
+  connect(Paste1, &QAction::triggered, this, &TForm1::Paste1Execute);
+  // The window's own article commands update Paste at once. The list also
+  // changes its current article by itself (focus, marking during a run):
+  // like any action's state, Paste's is brought up to date whenever the
+  // program falls idle.
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          &TForm1::Paste1Update);
+}
+
+void TForm1::Paste1Execute() {
+  if (Articles != nullptr && Articles->CurrentEntry() != nullptr) {
+    Articles->CurrentEntry()->Editor->paste();
+  }
+}
+
+void TForm1::Paste1Update() {
+  if (FDestroyed) {
+    return;
+  }
+  const bool current = Articles != nullptr && Articles->CurrentEntry() != nullptr;
+  if (Paste1->isEnabled() != current) {
+    Paste1->setEnabled(current);
+  }
+  if (PastePopup != nullptr) {
+    PastePopup->setEnabled(current);
+  }
 }
 
 void TForm1::BuildPopupMenus() {
@@ -139,6 +161,7 @@ void TForm1::BuildPopupMenus() {
   connect(DelSelPopup, &QAction::triggered, this, &TForm1::DelSelPopupClick);
   connect(PastePopup, &QAction::triggered, Paste1, &QAction::trigger);
   connect(PopupMenu1, &QMenu::aboutToShow, this, [this] {
+    Paste1Update();
     const TMemoEntry* entry = Articles != nullptr ? Articles->CurrentEntry() : nullptr;
     ReadHighlighted1->setEnabled(entry != nullptr && entry->Editor->textCursor().hasSelection());
   });

@@ -2,6 +2,7 @@
 // panels, the article area and the status bar.
 #include "MainWindow.h"
 
+#include <QAbstractEventDispatcher>
 #include <QActionGroup>
 #include <QApplication>
 #include <QFrame>
@@ -59,6 +60,7 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
 
 TForm1::~TForm1() {
   FormDestroy();
+  QObject::disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
   if (Form1 == this) {
     Form1 = nullptr;
   }

@@ -90,6 +90,8 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   static QString TellAFriendText();
   // The HTML help's start page.
   static QString HelpContentsPath();
+  // The help the Contents item opens; set when the window is created.
+  QString HelpFile;
 
   // Status line and run state.
   void SetRunState(TRunState state);
@@ -110,6 +112,11 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   bool ExportArticles();
   static QString ExportFileName();
   static QString IntroFileName();
+
+  // Paste pastes into the current article's editor; it is enabled only
+  // while there is one.
+  void Paste1Execute();
+  void Paste1Update();
 
   // Mode switch.
   void ToolButton1Click();
@@ -216,7 +223,7 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   QMenu* PopupMenu1;
   QAction* AddNewPopup;
   QAction* DelSelPopup;
-  QAction* PastePopup;
+  QAction* PastePopup = nullptr;
   QAction* ReadfromCursor1;
   QAction* ReadHighlighted1;
   QAction* EditVoiceforSelectedArticle1;
@@ -261,6 +268,7 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildLayout();

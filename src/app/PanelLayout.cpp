@@ -21,6 +21,8 @@ void TForm1::MMLabel1Click() {
 }
 
 void TForm1::ShowToolbarMItmClick() {
+  // The same full height as the Options button: a fixed 257 would cut the
+  // option panels short on a 120 dpi screen.
   const int full = FullPanelHeight(qRound(screen()->logicalDotsPerInch()));
   Preferences->ShowToolbar = !Preferences->ShowToolbar;
   ShowToolbarMItm->setChecked(Preferences->ShowToolbar);
@@ -40,4 +42,14 @@ void TForm1::FormResize() {
   if (ProgressGauge != nullptr) {
     ProgressGauge->setGeometry(0, 2, StatusPanel1->width(), 15);
   }
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  // The status bar lays its panels out after the window's own resize (and
+  // once more when it is first shown), so the gauge follows panel 1 itself
+  // rather than the window.
+  if (watched == StatusPanel1 && event->type() == QEvent::Resize && ProgressGauge != nullptr) {
+    ProgressGauge->setGeometry(0, 2, StatusPanel1->width(), 15);
+  }
+  return QMainWindow::eventFilter(watched, event);
 }

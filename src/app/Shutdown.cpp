@@ -116,6 +116,7 @@ void TForm1::ExitVerbaluneClick() {
     Articles->DeleteAll();
     delete Articles;
     Articles = nullptr;
+    Paste1Update();
   }
   close();
 }

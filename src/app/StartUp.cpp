@@ -34,6 +34,7 @@ constexpr int kAutoMinimizeMs = 500;
 }  // namespace
 
 void TForm1::FormCreate() {
+  HelpFile = HelpContentsPath();
   Initialized = false;
   Activated = false;
   ListInfoReady = false;
@@ -53,6 +54,7 @@ void TForm1::FormCreate() {
   ProgressGauge->setGeometry(0, 2, StatusPanel1->width(), 15);
   ProgressGauge->hide();
   StatusPanel1->setText(QStringLiteral(" "));
+  StatusPanel1->installEventFilter(this);
   FormResize();
 
   setWindowTitle(QStringLiteral("Verbalune MP3"));
@@ -131,7 +133,10 @@ void TForm1::FormShow() {
   FRandom.seed(std::random_device{}());
 
   ImportSavedArticles();
-  if (!ListInfoReady && isActiveWindow()) {
+  // An activation that came while the import let events run has already
+  // passed over the list info; without it here the list would stay unmarked
+  // and an empty list without its one empty article.
+  if (!ListInfoReady && (isActiveWindow() || Activated)) {
     UtilsClass::Trace(QStringLiteral("FormShow - Initialize list info and mark entry"));
     ShowListInfo();
   }
@@ -182,6 +187,7 @@ void TForm1::ShowListInfo() {
   } else {
     AddNew();
   }
+  Paste1Update();
 }
 
 void TForm1::changeEvent(QEvent* event) {
@@ -197,7 +203,9 @@ void TForm1::changeEvent(QEvent* event) {
 }
 
 void TForm1::FormActivate() {
-  if (Activated || Terminated || !Initialized) {
+  // Also while FormShow's import lets events run: "-auto" then waits for the
+  // import through Timer1.
+  if (Activated || Terminated) {
     return;
   }
   Activated = true;
@@ -217,7 +225,8 @@ void TForm1::FormActivate() {
 
 void TForm1::Timer1Timer() {
   UtilsClass::Trace(QStringLiteral("FormActivate Timer popped"));
-  if (Articles != nullptr && Articles->Importing()) {
+  // Before FormShow is done the import has not even begun.
+  if ((Articles != nullptr && Articles->Importing()) || !Initialized) {
     UtilsClass::Trace(QStringLiteral("Import in progress.  Resetting timer"));
     Timer1->start(kAutoMinimizeMs);
     return;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -80,5 +81,23 @@ TEST_F(Layout, StatusBarSplitsThreeToOneAndTheWindowCanShrinkAgain) {
     EXPECT_NEAR(panel0, 3 * panel1, 4) << width;
     EXPECT_LE(panel0 + panel1, width);
     EXPECT_GE(panel0 + panel1, width - 40);
+  }
+}
+
+TEST_F(Layout, ProgressGaugeFillsPanelOneAndFollowsResizes) {
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  TForm1& form = *reader.Form;
+  QTest::qWait(50);
+  EXPECT_EQ(form.ProgressGauge->parentWidget(), form.StatusPanel1);
+  EXPECT_EQ(form.ProgressGauge->width(), form.StatusPanel1->width());
+  EXPECT_GT(form.ProgressGauge->width(), 100);
+  for (const int width : {1100, 700, 900}) {
+    form.resize(width, 600);
+    QTest::qWait(50);
+    SCOPED_TRACE(width);
+    EXPECT_EQ(form.ProgressGauge->width(), form.StatusPanel1->width());
+    EXPECT_EQ(form.ProgressGauge->x(), 0);
+    EXPECT_EQ(form.ProgressGauge->height(), 15);
   }
 }

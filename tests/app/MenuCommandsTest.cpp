@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include "AppTestSupport.h"
@@ -123,4 +127,62 @@ TEST_F(MenuCommands, ModeSwitchKeepsButtonsMenusAndListInStep) {
   EXPECT_TRUE(form.SingleMItm->isChecked());
   EXPECT_EQ(form.MISIOptionsPage->currentWidget(), form.SIOptionsSheet);
   EXPECT_EQ(form.Articles->VisibleCount(), 1);
+}
+
+// Lets the event loop fall idle once, as it does between the user's actions.
+// (Not through a nested QEventLoop: after a test that ended the application
+// those return at once.)
+void RunUntilIdle() {
+  bool woken = false;
+  QTimer::singleShot(20, [&woken] { woken = true; });
+  while (!woken) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+}
+
+TEST_F(MenuCommands, PasteIsEnabledOnlyWhileThereIsACurrentArticle) {
+  StorePreferences([](TPreferences& p) {
+    p.FirstTimeUser = false;
+    p.ML_ListMode = 1;
+  });
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  TForm1& form = *reader.Form;
+  for (const QString& text : {QStringLiteral("First"), QStringLiteral("Second")}) {
+    form.Articles->CurrentEntry()->SetEditorText(text);
+    ASSERT_NE(form.AddNew(), nullptr);
+  }
+  form.Articles->CurrentEntry()->SetEditorText(QStringLiteral("Third "));
+  form.Articles->CurrentEntry()->Editor->moveCursor(QTextCursor::End);
+  EXPECT_TRUE(form.Paste1->isEnabled());
+  EXPECT_TRUE(form.PasteBtn->isEnabled());
+
+  QGuiApplication::clipboard()->setText(QStringLiteral("pasted words"));
+  form.PasteBtn->click();
+  EXPECT_EQ(form.Articles->CurrentEntry()->EditorText(), QStringLiteral("Third pasted words"));
+
+  // Deleting the current article leaves the others without a current one.
+  form.DelSelPopupClick();
+  ASSERT_EQ(form.Articles->VisibleCount(), 2);
+  ASSERT_EQ(form.Articles->CurrentEntry(), nullptr);
+  EXPECT_FALSE(form.Paste1->isEnabled());
+  EXPECT_FALSE(form.PasteBtn->isEnabled());
+  emit form.PopupMenu1->aboutToShow();
+  EXPECT_FALSE(form.PastePopup->isEnabled());
+
+  // The list makes an article current by itself; Paste follows once idle.
+  form.Articles->MarkEntry(2);
+  RunUntilIdle();
+  EXPECT_TRUE(form.PasteBtn->isEnabled());
+
+  // The article's own Delete button takes the current article away too.
+  form.ArticleDeleteClick(form.Articles->CurrentEntry());
+  EXPECT_FALSE(form.PasteBtn->isEnabled());
+
+  // Exit frees the list.
+  form.Articles->MarkEntry(1);
+  RunUntilIdle();
+  ASSERT_TRUE(form.Paste1->isEnabled());
+  form.ExitVerbaluneClick();
+  EXPECT_FALSE(form.Paste1->isEnabled());
 }

@@ -214,3 +214,48 @@ TEST_F(StartUp, DeletingTheLastArticleLeavesOneEmptyArticleAndSavesTheList) {
   EXPECT_TRUE(reader.Form->Articles->CurrentEntry()->EditorText().isEmpty());
   EXPECT_FALSE(SavedArticles().contains(QStringLiteral("Soon gone")));
 }
+
+TEST_F(StartUp, AutoStartWaitsForAnImportThatTheActivationInterrupted) {
+  StorePreferences([](TPreferences& p) {
+    p.FirstTimeUser = false;
+    p.ML_ListMode = 1;
+  });
+  QByteArray file;
+  for (const char* title : {"One", "Two", "Three"}) {
+    file += "||||||Verbalune MP3 Start of Article||||||\r\n";
+    file += QByteArray(title) + "||1\r\nText of " + title + "\r\n";
+    file += "||||||Verbalune MP3 End of Article||||||\r\n";
+  }
+  ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), file));
+  TStartedReader reader({QStringLiteral("verbalune"), QStringLiteral("-auto")});
+  TForm1& form = *reader.Form;
+  bool interrupted = false;
+  // The desktop activates the window while the import lets events run, and
+  // the import goes on for longer than the timer's interval.
+  form.Articles->ProcessMessages = [&form, &interrupted] {
+    if (interrupted) {
+      return;
+    }
+    interrupted = true;
+    form.FormActivate();
+    EXPECT_TRUE(form.Timer1->isActive());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] { return TraceText().contains(QStringLiteral("Import in progress.  Resetting timer")); },
+        10000));
+    EXPECT_TRUE(form.Timer1->isActive());
+    EXPECT_TRUE(form.isVisible());
+  };
+  form.show();
+  ASSERT_TRUE(interrupted);
+  EXPECT_TRUE(form.Initialized);
+  EXPECT_TRUE(form.isVisible());
+  // The list info was not lost to the early activation.
+  EXPECT_TRUE(form.ListInfoReady);
+  ASSERT_EQ(form.Articles->VisibleCount(), 3);
+  EXPECT_EQ(form.Articles->CurrentEntry(), form.Articles->Entries().at(0));
+  EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("3 articles"));
+
+  EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.isVisible(); }, 10000));
+  EXPECT_FALSE(form.Timer1->isActive());
+  EXPECT_TRUE(TraceText().contains(QStringLiteral("FormActivate Timer: Minimizing now.")));
+}
