@@ -470,7 +470,9 @@ void TOptionsPages::DfltVoiceCBChange(int index) {
 
 void TOptionsPages::HighlightPosnClick() {
   FPreferences.TTS_HighlightPosition = HighlightCB->isChecked();
-  if (FForm.RunState != rsReading || TTSForm == nullptr || FForm.Articles == nullptr) {
+  // Only a highlight switched on has anything to show in the article.
+  if (!FPreferences.TTS_HighlightPosition || FForm.RunState != rsReading || TTSForm == nullptr ||
+      FForm.Articles == nullptr) {
     return;
   }
   // The article being read is only known by the engine's tag; it counts only

@@ -57,7 +57,10 @@ void TTrayToolbarCommands::WireReadingCommands() {
       {FForm.SkipPoNtry, FForm.SkipMItm},     {FForm.PausePoNtry, FForm.PauseMItm},
       {FForm.StopPoNtry, FForm.StopMItm},
   };
-  for (const auto& [item, command] : menuItems) {
+  // Named copies: older compilers cannot capture structured bindings.
+  for (const auto& pair : menuItems) {
+    QAction* item = pair.first;
+    QAction* command = pair.second;
     connect(item, &QAction::triggered, command, [item, command] {
       UtilsClass::Trace(QStringLiteral("Tray menu: ") + item->text().remove(u'&'));
       command->trigger();

@@ -150,14 +150,14 @@ TVoicesTree::TVoicesTree(TForm1& form, TTTSForm& speech, TPreferences& preferenc
   EditVoiceItem->setObjectName(QStringLiteral("EditVoiceItem"));
   TestItem->setObjectName(QStringLiteral("TestItem"));
 
-  connect(EnableBtn, &QPushButton::clicked, this, &TVoicesTree::EnableItemClick);
-  connect(SetDfltBtn, &QPushButton::clicked, this, &TVoicesTree::SetDfltItemClick);
-  connect(EditBtn, &QPushButton::clicked, this, &TVoicesTree::EditVoiceItemClick);
+  connect(EnableBtn, &QPushButton::clicked, this, &TVoicesTree::EnableBtnClick);
+  connect(SetDfltBtn, &QPushButton::clicked, this, &TVoicesTree::SetDfltBtnClick);
+  connect(EditBtn, &QPushButton::clicked, this, &TVoicesTree::EditBtnClick);
   connect(TestButton, &QPushButton::clicked, this, &TVoicesTree::TestButtonClick);
   connect(EnableItem, &QAction::triggered, this, &TVoicesTree::EnableItemClick);
   connect(SetDfltItem, &QAction::triggered, this, &TVoicesTree::SetDfltItemClick);
   connect(EditVoiceItem, &QAction::triggered, this, &TVoicesTree::EditVoiceItemClick);
-  connect(TestItem, &QAction::triggered, this, &TVoicesTree::TestButtonClick);
+  connect(TestItem, &QAction::triggered, this, &TVoicesTree::TestItemClick);
   connect(PopupMenu3, &QMenu::aboutToShow, this, &TVoicesTree::PopupMenu3Popup);
   connect(EngineVoicesTV, &QTreeWidget::itemDoubleClicked, this,
           [this](QTreeWidgetItem* node) { EngineVoicesTVDblClick(node); });

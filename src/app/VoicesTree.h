@@ -44,6 +44,12 @@ class TVoicesTree final : public QObject {
   void SetDfltItemClick();
   void EditVoiceItemClick();
   void TestButtonClick();
+  // The buttons beside the tree and the menu's Test do what their
+  // counterparts do.
+  void EnableBtnClick() { EnableItemClick(); }
+  void SetDfltBtnClick() { SetDfltItemClick(); }
+  void EditBtnClick() { EditVoiceItemClick(); }
+  void TestItemClick() { TestButtonClick(); }
   // The test button is also one of the reading controls.
   void RunStateChanged();
 

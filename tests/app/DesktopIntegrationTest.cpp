@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QToolButton>
 
 #include "AppTestSupport.h"
@@ -304,4 +305,42 @@ TEST_F(DesktopIntegration, StartAtLoginIsCorrectedAtEveryStart) {
   // Without an entry, a start makes none.
   { TStartedReader reader; }
   EXPECT_FALSE(AutoStartAppEnabled());
+}
+
+TEST_F(DesktopIntegration, TrayIconTipFollowsTheStatusAndADoubleClickRestores) {
+  StorePreferences([](TPreferences& p) {
+    p.FirstTimeUser = false;
+    p.ToolbarOnMinOption = 1;
+  });
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  TForm1& form = *reader.Form;
+  ASSERT_NE(form.TrayIcon, nullptr);
+  EXPECT_EQ(form.TrayIcon->contextMenu(), form.PopupMenu2);
+
+  const QString status =
+      u"Reading the article with a rather long title that will not fit in a tip"_s;
+  ASSERT_GT(status.size(), 63);
+  form.ShowStatus(status);
+  EXPECT_EQ(form.TrayIcon->toolTip(), status.left(63));
+  EXPECT_EQ(form.StatusPanel0->text(), status);
+
+  // Visible: a double click only brings the window forward.
+  emit form.TrayIcon->activated(QSystemTrayIcon::DoubleClick);
+  EXPECT_TRUE(form.isVisible());
+  // Hidden with the toolbar up: the window comes back and the toolbar goes.
+  form.MinimizeToTray();
+  ASSERT_FALSE(form.isVisible());
+  ASSERT_TRUE(ToolBarForm->isVisible());
+  emit form.TrayIcon->activated(QSystemTrayIcon::DoubleClick);
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_FALSE(ToolBarForm->isVisible());
+  EXPECT_FALSE(form.ToolBarPONtry->isEnabled());
+  // Before start-up has finished the icon's clicks are not acted on.
+  form.MinimizeToTray();
+  form.Initialized = false;
+  emit form.TrayIcon->activated(QSystemTrayIcon::DoubleClick);
+  EXPECT_FALSE(form.isVisible());
+  form.Initialized = true;
+  form.RestoreFromTray();
 }

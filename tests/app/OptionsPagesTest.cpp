@@ -213,10 +213,13 @@ TEST_F(OptionsPages, HighlightSwitchedOnDuringAReadingBringsTheArticleIntoView) 
   EXPECT_TRUE(Preferences->TTS_HighlightPosition);
   EXPECT_FALSE(last->isVisible());
 
-  P().HighlightCB->click();
   Rig.Form().SetRunState(rsReading);
   Rig.Speech().TTS1->Tag = reinterpret_cast<qintptr>(last);
   Rig.Form().activateWindow();
+  // Switched off while reading: nothing to show, the list stays.
+  P().HighlightCB->click();
+  EXPECT_FALSE(Preferences->TTS_HighlightPosition);
+  EXPECT_FALSE(last->isVisible());
   P().HighlightCB->click();
   EXPECT_TRUE(last->isVisible());
   EXPECT_TRUE(QTest::qWaitFor([last] { return last->Editor->hasFocus(); }, 2000));
