@@ -93,7 +93,9 @@ void TForm1::ShowStatus(const QString& message) {
 
 void TForm1::ResetStatus() {
   StatusPanel0->clear();
-  ShowStatus(QString());
+  // The count even while a reading still counts as running (a single
+  // reading resets the status before it turns idle).
+  ShowStatus(ArticleCountText());
   ProgressGauge->hide();
   ProgressGauge->setValue(0);
   emit ProgressReset();

@@ -6,6 +6,9 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -185,4 +188,37 @@ TEST_F(MenuCommands, PasteIsEnabledOnlyWhileThereIsACurrentArticle) {
   ASSERT_TRUE(form.Paste1->isEnabled());
   form.ExitVerbaluneClick();
   EXPECT_FALSE(form.Paste1->isEnabled());
+}
+
+TEST_F(MenuCommands, ResetStatusShowsTheArticleCountWhateverTheRunState) {
+  StorePreferences([](TPreferences& p) {
+    p.FirstTimeUser = false;
+    p.ML_ListMode = 1;
+  });
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  TForm1& form = *reader.Form;
+  QSignalSpy shortText(&form, &TForm1::ShortStatusChanged);
+  form.Articles->CurrentEntry()->SetEditorText(QStringLiteral("  "));
+  EXPECT_EQ(form.ArticleCountText(), QStringLiteral("No articles"));
+  form.Articles->CurrentEntry()->SetEditorText(QStringLiteral("One"));
+  EXPECT_EQ(form.ArticleCountText(), QStringLiteral("1 article"));
+  form.AddMemo(QStringLiteral("Two"), Preferences->TTS_DefaultVoiceName);
+  EXPECT_EQ(form.ArticleCountText(), QStringLiteral("2 articles"));
+
+  reader.Speech->TTS1->Tag = reinterpret_cast<qintptr>(form.Articles->Entries().at(1));
+  form.SetRunState(rsReading);
+  form.ShowStatus(QString());
+  EXPECT_TRUE(form.StatusPanel0->text().startsWith(QStringLiteral("Article 2 of 2 : ")));
+  form.ProgressGauge->setRange(0, 10);
+  form.ProgressGauge->setValue(4);
+  form.ProgressGauge->show();
+  form.ResetStatus();
+  EXPECT_EQ(form.StatusPanel0->text(), QStringLiteral("2 articles"));
+  ASSERT_FALSE(shortText.isEmpty());
+  EXPECT_EQ(shortText.last().at(0).toString(), QStringLiteral("2 articles"));
+  EXPECT_TRUE(form.ProgressGauge->isHidden());
+  EXPECT_EQ(form.ProgressGauge->value(), 0);
+  reader.Speech->TTS1->Tag = 0;
+  form.SetRunState(rsIdle);
 }
