@@ -277,7 +277,11 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   void BuildPopupMenus();
   void ApplyMode(bool multi);
   void ShowListInfo();
-  void AddTrayIcon();
+  // Adds the notification-area icon with its tip and menu.
+  void SetupTrayIcon();
+  // The icon's clicks: a double click (or the single click some trays send
+  // instead) restores the window; the menu opens by itself.
+  void TrayIconMessage(int reason);
   void RemoveTrayIcon();
   void SavePlacementAndPreferences();
   void ImportSavedArticles();

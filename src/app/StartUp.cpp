@@ -140,7 +140,7 @@ void TForm1::FormShow() {
     UtilsClass::Trace(QStringLiteral("FormShow - Initialize list info and mark entry"));
     ShowListInfo();
   }
-  AddTrayIcon();
+  SetupTrayIcon();
   SetRunState(rsIdle);
   Initialized = true;
   UtilsClass::Trace(QStringLiteral("Exiting FormShow"));
@@ -236,7 +236,7 @@ void TForm1::Timer1Timer() {
   MinimizeToTray();
 }
 
-void TForm1::AddTrayIcon() {
+void TForm1::SetupTrayIcon() {
   // Without a notification area the icon would be an invisible no-op.
   if (TrayIcon != nullptr || !TrayAvailable()) {
     return;
@@ -246,15 +246,17 @@ void TForm1::AddTrayIcon() {
   TrayIcon->setToolTip(QStringLiteral("Verbalune MP3"));
   TrayIcon->setContextMenu(PopupMenu2);
   connect(TrayIcon, &QSystemTrayIcon::activated, this,
-          [this](QSystemTrayIcon::ActivationReason reason) {
-            if (!Initialized) {
-              return;
-            }
-            if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) {
-              RestoreFromTray();
-            }
-          });
+          [this](QSystemTrayIcon::ActivationReason reason) { TrayIconMessage(reason); });
   TrayIcon->show();
+}
+
+void TForm1::TrayIconMessage(int reason) {
+  if (!Initialized) {
+    return;
+  }
+  if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger) {
+    RestoreFromTray();
+  }
 }
 
 void TForm1::RemoveTrayIcon() {
