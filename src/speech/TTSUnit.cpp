@@ -24,8 +24,9 @@ namespace {
 constexpr TRegLocation InSubKey = 2;
 constexpr int SpeechDoneDelayMs = 500;
 
+// Error boxes carry the caption every error box of the program has.
 void ErrorBox(const QString& text) {
-  UserMessages().ShowError(text, QStringLiteral("Verbalune MP3"));
+  UserMessages().ShowError(text, QStringLiteral("Error"));
 }
 
 QString NoSuchVoice(const QString& voiceName) {
