@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <QDir>
 #include <QFile>
-#include <csignal>
 #include <vector>
 
+#include "FileSizeLimit.h"
 #include "LameUnit.h"
 #include "MessageRecorder.h"
 #include "Mp3Inspect.h"
@@ -141,27 +139,6 @@ TEST(LameUnitTest, AbortEndsAfterTheCurrentChunkAndFinishesTheFile) {
   EXPECT_GT(stream.Frames, 0);
   EXPECT_LT(stream.Frames, 10);
 }
-
-class TFsizeLimit final {
- public:
-  explicit TFsizeLimit(rlim_t bytes) {
-    FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &FOld);
-    rlimit limited = FOld;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~TFsizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &FOld);
-    std::signal(SIGXFSZ, FOldHandler);
-  }
-  TFsizeLimit(const TFsizeLimit&) = delete;
-  TFsizeLimit& operator=(const TFsizeLimit&) = delete;
-
- private:
-  rlimit FOld{};
-  void (*FOldHandler)(int) = nullptr;
-};
 
 TEST(LameUnitTest, WriteFailuresKeepTheOldFileAndLeaveNothingHalfWritten) {
   TTempFolders folders;

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <QDir>
 #include <QFile>
-#include <csignal>
 
+#include "FileSizeLimit.h"
 #include "MessageRecorder.h"
 #include "PcmConverter.h"
 #include "TestEnvironment.h"
@@ -165,27 +163,6 @@ TEST(PcmConverterTest, EmptyDataGivesAnEmptyFile) {
   EXPECT_TRUE(ReadWaveData(out, &format).isEmpty());
   EXPECT_EQ(format, MakePcmFormat(22050, 1, 16));
 }
-
-class TFsizeLimit final {
- public:
-  explicit TFsizeLimit(rlim_t bytes) {
-    FOldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &FOld);
-    rlimit limited = FOld;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~TFsizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &FOld);
-    std::signal(SIGXFSZ, FOldHandler);
-  }
-  TFsizeLimit(const TFsizeLimit&) = delete;
-  TFsizeLimit& operator=(const TFsizeLimit&) = delete;
-
- private:
-  rlimit FOld{};
-  void (*FOldHandler)(int) = nullptr;
-};
 
 // Every failure on the way leaves the folder as it was: an existing output
 // untouched, no temporary file behind.
