@@ -67,6 +67,10 @@ QString TForm1::ChooseVoice() {
 
 TMemoEntry* TForm1::AddMemo(const QString& text, const QString& voiceName) {
   TMemoEntry* entry = nullptr;
+  // Exit lets events run while it saves the list, and then frees it.
+  if (Articles == nullptr || RunState == rsExiting) {
+    return entry;
+  }
   try {
     entry = Articles->Add(text, voiceName);
   } catch (const EMemoEntryLocked& error) {
@@ -101,6 +105,9 @@ void TForm1::AddNewPopupClick() {
 }
 
 void TForm1::DelSelPopupClick() {
+  if (Articles == nullptr || RunState == rsExiting) {
+    return;
+  }
   try {
     Articles->DeleteSelected();
   } catch (const EMemoEntryLocked&) {
@@ -115,6 +122,9 @@ void TForm1::DelSelPopupClick() {
 }
 
 void TForm1::ArticleDeleteClick(TMemoEntry* entry) {
+  if (Articles == nullptr || RunState == rsExiting) {
+    return;
+  }
   try {
     Articles->HideEntry(entry);
   } catch (const EMemoEntryLocked&) {
@@ -143,6 +153,9 @@ bool TForm1::ExportArticles() {
 }
 
 void TForm1::ToolButton1Click() {
+  if (Articles == nullptr || RunState == rsExiting) {
+    return;
+  }
   if (Preferences->ML_ListMode == TMemoListBox::lmSingleArticle) {
     ApplyMode(false);
     return;
@@ -161,6 +174,9 @@ void TForm1::ToolButton1Click() {
 }
 
 void TForm1::ToolButton2Click() {
+  if (Articles == nullptr || RunState == rsExiting) {
+    return;
+  }
   if (Preferences->ML_ListMode == TMemoListBox::lmMultiArticle) {
     ApplyMode(true);
     return;

@@ -1,6 +1,7 @@
 // Start-up, closing and the Exit command of the main window.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTimer>
@@ -154,6 +155,14 @@ TEST_F(StartUp, ExitWritesArticlesPlacementAndPreferences) {
   EXPECT_EQ(reader.Form->RunState, rsExiting);
   EXPECT_EQ(reader.Form->Articles, nullptr);
   EXPECT_FALSE(reader.Form->isVisible());
+  // Commands still queued when the list is gone do nothing.
+  reader.Form->AddNewPopupClick();
+  reader.Form->DelSelPopupClick();
+  reader.Form->ToolButton2Click();
+  reader.Form->ToolButton1Click();
+  reader.Form->Paste1->trigger();
+  EXPECT_EQ(reader.Form->AddMemo(QStringLiteral("late"), QString()), nullptr);
+  EXPECT_EQ(Preferences->ML_ListMode, 0);
   reader.Free();
 
   EXPECT_TRUE(SavedArticles().contains(QStringLiteral("Kept across the exit")));
