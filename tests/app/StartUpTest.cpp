@@ -22,6 +22,17 @@ QString SavedArticles() {
   return QString::fromUtf8(ReadWholeFile(TForm1::ExportFileName()));
 }
 
+// "One", "Two" and "Three", each with one line of text, as the list saves them.
+QByteArray ThreeSavedArticles() {
+  QByteArray file;
+  for (const char* title : {"One", "Two", "Three"}) {
+    file += "||||||Verbalune MP3 Start of Article||||||\r\n";
+    file += QByteArray(title) + "||1\r\nText of " + title + "\r\n";
+    file += "||||||Verbalune MP3 End of Article||||||\r\n";
+  }
+  return file;
+}
+
 }  // namespace
 
 TEST_F(StartUp, FirstStartImportsTheIntroAndLaterStartsTheSavedArticles) {
@@ -68,13 +79,7 @@ TEST_F(StartUp, SavedMultiArticleListComesBackInOrderWithTheFirstMarked) {
     p.FirstTimeUser = false;
     p.ML_ListMode = 1;
   });
-  QByteArray file;
-  for (const char* title : {"One", "Two", "Three"}) {
-    file += "||||||Verbalune MP3 Start of Article||||||\r\n";
-    file += QByteArray(title) + "||1\r\nText of " + title + "\r\n";
-    file += "||||||Verbalune MP3 End of Article||||||\r\n";
-  }
-  ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), file));
+  ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), ThreeSavedArticles()));
   TStartedReader reader;
   ASSERT_TRUE(reader.ShowAndActivate());
   TMemoListBox* articles = reader.Form->Articles;
@@ -229,13 +234,7 @@ TEST_F(StartUp, AutoStartWaitsForAnImportThatTheActivationInterrupted) {
     p.FirstTimeUser = false;
     p.ML_ListMode = 1;
   });
-  QByteArray file;
-  for (const char* title : {"One", "Two", "Three"}) {
-    file += "||||||Verbalune MP3 Start of Article||||||\r\n";
-    file += QByteArray(title) + "||1\r\nText of " + title + "\r\n";
-    file += "||||||Verbalune MP3 End of Article||||||\r\n";
-  }
-  ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), file));
+  ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), ThreeSavedArticles()));
   TStartedReader reader({QStringLiteral("verbalune"), QStringLiteral("-auto")});
   TForm1& form = *reader.Form;
   bool interrupted = false;
