@@ -15,9 +15,9 @@
 #include <memory>
 
 #include "AppPaths.h"
+#include "DiscardPcmOutput.h"
 #include "Exceptions.h"
 #include "MemoListUnit.h"
-#include "PcmOutput.h"
 #include "PreferenceUnit.h"
 #include "ReadingHost.h"
 #include "ReadingRun.h"
@@ -146,19 +146,6 @@ class TRenderMessages final : public TUserMessages {
     return mrCancel;
   }
   int Count = 0;
-};
-
-// A sound card nobody hears: rendering to files never needs a real one, and
-// a busy or missing card must not stop it.
-class TDiscardPcmOutput final : public TPcmOutput {
- public:
-  int Open(const TPcmFormat&) override { return 0; }
-  void Close() override {}
-  long Write(const qint16*, long count) override { return count; }
-  long Delay() override { return 0; }
-  void WaitForRoom(int) override {}
-  bool SetPaused(bool) override { return true; }
-  void Drop() override {}
 };
 
 // The reading run's window: never shown; the status line becomes progress

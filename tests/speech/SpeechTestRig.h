@@ -7,28 +7,12 @@
 #include <functional>
 #include <memory>
 
+#include "DiscardPcmOutput.h"
 #include "MessageRecorder.h"
-#include "PcmOutput.h"
 #include "PreferenceUnit.h"
 #include "ScriptedEngine.h"
 #include "SpeechSystem.h"
 #include "TTS.h"
-
-// A sound card that hears everything at once, or refuses to open.
-class TInstantPcmOutput final : public TPcmOutput {
- public:
-  explicit TInstantPcmOutput(int openResult) : FOpenResult(openResult) {}
-  int Open(const TPcmFormat&) override { return FOpenResult; }
-  void Close() override {}
-  long Write(const qint16*, long count) override { return count; }
-  long Delay() override { return 0; }
-  void WaitForRoom(int) override {}
-  bool SetPaused(bool) override { return true; }
-  void Drop() override {}
-
- private:
-  int FOpenResult;
-};
 
 // One speech system for a test: the given drivers on one instant device whose
 // open result a test can change (0, -EBUSY, -ENODEV), installed as the
@@ -41,7 +25,7 @@ class TSpeechRig final {
     System->Drivers.push_back(std::move(driver));
     System->WaveOutCount = [] { return 1; };
     System->CreatePcmOutput = [result = OpenResult](int) {
-      return std::make_unique<TInstantPcmOutput>(result->load());
+      return std::make_unique<TDiscardPcmOutput>(result->load());
     };
     TSpeechSystem::SetDefault(System);
     ResetTTSModule();
