@@ -1,5 +1,7 @@
-// Feeds arbitrary bytes to the saved-articles parser. Besides not crashing,
-// whatever it reads must survive being written and read again unchanged.
+// Feeds arbitrary bytes to the saved-articles parser and to the line splitting
+// that opened text files go through. Besides not crashing, whatever the parser
+// reads must survive being written and read again unchanged, and every line
+// must lie inside the text.
 #include <cstdint>
 #include <cstdlib>
 
@@ -8,6 +10,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const QString text = DecodeArticleText(bytes);
+  for (const QStringView line : SplitArticleLines(text)) {
+    if (line.data() < text.data() || line.data() + line.size() > text.data() + text.size()) {
+      std::abort();
+    }
+  }
   const TArticleFileContents contents = ParseArticleFile(text);
   (void)ParseArticleFile(text, true);
 
