@@ -253,4 +253,7 @@ void TReadCommands::OpenTextFiles(const QStringList& files) {
     }
   }
   FForm.ExportArticles();
+  // The count shown by AddNew was taken while the new article was still
+  // empty; the status line must count the text just opened.
+  FForm.ShowStatus(QString());
 }

@@ -454,6 +454,19 @@ TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
   EXPECT_EQ(Preferences->OpenDlgInitialDir, rig.OutDir);
   EXPECT_TRUE(QString::fromUtf8(ReadWholeFile(TForm1::ExportFileName()))
                   .contains(QStringLiteral("text of gamma")));
+  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("3 articles"));
+
+  // In Single-Article mode the file replaces the one article, which was empty
+  // when it was added and so was counted as none.
+  rig.Form->ToolButton1->click();
+  rig.Commands->ChooseTextFiles = [&](bool multiple, const QString&) {
+    EXPECT_FALSE(multiple);
+    return files;
+  };
+  rig.Form->ReadFileBtn->click();
+  ASSERT_EQ(list->VisibleCount(), 1);
+  EXPECT_EQ(list->Entries().at(0)->Title(), QStringLiteral("alpha"));
+  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("1 article"));
 }
 
 TEST_F(ReadingRun, SpeakTextReadsWithoutHighlightOrSkip) {
