@@ -7,17 +7,9 @@ set -euo pipefail
 bin=${1:?usage: highlight-shots.sh path/to/verbalune OUTPUT_FOLDER [SHOTS]}
 out=${2:?usage: highlight-shots.sh path/to/verbalune OUTPUT_FOLDER [SHOTS]}
 shots=${3:-4}
-for tool in xvfb-run xdotool import; do
-  command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
-done
+source "$(dirname "$0")/sandbox.sh"
+require_tools xvfb-run xdotool import
 mkdir -p "$out"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export VERBALUNE_DATA_DIR="$work/data" VERBALUNE_CONFIG_DIR="$work/config"
-export VERBALUNE_SPEECH_ENGINE=scripted VERBALUNE_WAVE_DEVICE=paced
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$HOME"
-unset QT_QPA_PLATFORM
 export BIN="$bin" OUT=$(cd "$out" && pwd) SHOTS="$shots"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   set -euo pipefail
