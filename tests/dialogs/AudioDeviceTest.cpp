@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "DialogTestRig.h"
+#include "DiscardPcmOutput.h"
 #include "KelmorAuDevFrm.h"
 #include "SoundCardError.h"
 
@@ -181,18 +182,7 @@ TEST(SoundCardCheck, ErrorDialogDecidesTheReadingAndItsBoxTurnsTheCheckOff) {
   TScriptedController rig;
   auto openResult = std::make_shared<int>(-ENODEV);
   rig.System->CreatePcmOutput = [openResult](int) -> std::unique_ptr<TPcmOutput> {
-    struct TFailing final : TPcmOutput {
-      explicit TFailing(int rc) : Rc(rc) {}
-      int Open(const TPcmFormat&) override { return Rc; }
-      void Close() override {}
-      long Write(const qint16*, long count) override { return count; }
-      long Delay() override { return 0; }
-      void WaitForRoom(int) override {}
-      bool SetPaused(bool) override { return true; }
-      void Drop() override {}
-      int Rc;
-    };
-    return std::make_unique<TFailing>(*openResult);
+    return std::make_unique<TDiscardPcmOutput>(*openResult);
   };
   TSoundCardSink sink;
   rig.Prefs.TTS_SoundCardCheckErr = true;
