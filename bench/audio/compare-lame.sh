@@ -17,16 +17,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export VERBALUNE_DATA_DIR=${VERBALUNE_DATA_DIR:-$work/data}
 
-# espeak-ng speaks this text at about 190 words a minute; a paragraph of about
-# 100 words is repeated until there is enough, and the result is cut to length.
-paragraph="When the morning train was late again, the passengers on the platform began to talk
-among themselves. Some of them complained about the weather, others about the timetable, and a
-few simply read their newspapers as if nothing had happened. A child asked her mother why trains
-could not fly, and the mother, after thinking for a moment, said that the sky was already full of
-birds. The old man beside them laughed and told a story about the winter of nineteen sixty three,
-when the snow was so deep that the line was closed for eleven days and the village ran out of bread."
-repeats=$(( minutes * 220 / 100 + 1 ))
-for _ in $(seq "$repeats"); do echo "$paragraph"; done >"$work/text.txt"
+# The story is made long enough for the duration, and the speech cut to length.
+source "$(dirname "$0")/../story-text.sh"
+write_story $(( minutes * 220 + story_paragraph_words )) "$work/text.txt"
 espeak-ng -w "$work/long.wav" -f "$work/text.txt"
 # Exactly the minutes asked for, and a ten-minute excerpt.
 sox "$work/long.wav" "$work/speech.wav" trim 0 "$((minutes * 60))"

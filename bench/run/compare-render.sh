@@ -19,15 +19,8 @@ trap 'rm -rf "$work"' EXIT
 export VERBALUNE_DATA_DIR="$work/data" VERBALUNE_CONFIG_DIR="$work/config"
 unset VERBALUNE_SPEECH_ENGINE
 
-paragraph="When the morning train was late again, the passengers on the platform began to talk
-among themselves. Some of them complained about the weather, others about the timetable, and a
-few simply read their newspapers as if nothing had happened. A child asked her mother why trains
-could not fly, and the mother, after thinking for a moment, said that the sky was already full of
-birds. The old man beside them laughed and told a story about the winter of nineteen sixty three,
-when the snow was so deep that the line was closed for eleven days and the village ran out of bread."
-words_per_paragraph=$(echo "$paragraph" | wc -w)
-n=$(( 20000 / words_per_paragraph ))
-for _ in $(seq "$n"); do echo "$paragraph"; echo; done >"$work/story.txt"
+source "$(dirname "$0")/../story-text.sh"
+write_story 20000 "$work/story.txt"
 echo "text: $(wc -w <"$work/story.txt") words, $(wc -c <"$work/story.txt") bytes"
 
 # One timed run of a shell command line: sets wall, cpu and rss.

@@ -17,19 +17,9 @@ done
 work=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-paragraph="When the morning train was late again, the passengers on the platform began to talk
-among themselves. Some of them complained about the weather, others about the timetable, and a
-few simply read their newspapers as if nothing had happened. A child asked her mother why trains
-could not fly, and the mother, after thinking for a moment, said that the sky was already full of
-birds. The old man beside them laughed and told a story about the winter of nineteen sixty three,
-when the snow was so deep that the line was closed for eleven days and the village ran out of bread."
-words_per_paragraph=$(echo "$paragraph" | wc -w)
-make_text() {  # WORDS FILE
-  local n=$(( $1 / words_per_paragraph ))
-  for _ in $(seq "$n"); do echo "$paragraph"; echo; done >"$2"
-}
-make_text 20000 "$work/text20k.txt"
-make_text 40000 "$work/text40k.txt"
+source "$(dirname "$0")/../story-text.sh"
+write_story 20000 "$work/text20k.txt"
+write_story 40000 "$work/text40k.txt"
 echo "text: $(wc -w <"$work/text20k.txt") words, $(wc -c <"$work/text20k.txt") bytes"
 
 # measure LABEL COMMAND...: best wall time of the runs, its CPU time, max RSS.
