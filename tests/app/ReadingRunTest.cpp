@@ -25,6 +25,17 @@ const QList<TArticleSpec> kThree = {
     {QStringLiteral("Third"), QStringLiteral("eight nine")},
 };
 
+void OneWaveFilePerArticle(TPreferences& p) {
+  p.OUT_FileDest = rdMultipleFiles;
+  p.OUT_FileFormat = 0;
+}
+
+void OneMp3FilePerArticle(TPreferences& p) {
+  p.OUT_FileDest = rdMultipleFiles;
+  p.OUT_FileFormat = 1;
+  p.BitRate = 32;
+}
+
 struct TWaveInfo {
   int Rate = 0;
   qint64 Frames = 0;
@@ -111,10 +122,7 @@ TEST_F(ReadingRun, AutoDeleteRemovesEachArticleAndLeavesOneEmpty) {
 }
 
 TEST_F(ReadingRun, MultipleWaveFilesAreNamedAfterTheTitles) {
-  TReadingRig::PrepareStart([](TPreferences& p) {
-    p.OUT_FileDest = rdMultipleFiles;
-    p.OUT_FileFormat = 0;
-  });
+  TReadingRig::PrepareStart(OneWaveFilePerArticle);
   TReadingRig rig;
   ASSERT_TRUE(rig.Ok);
   // A trailing slash on the folder still gives one slash before the name.
@@ -199,11 +207,7 @@ TEST_F(ReadingRun, OneFileForAllArticlesIsSpokenWithTheFirstArticlesVoice) {
 }
 
 TEST_F(ReadingRun, SkipDuringMultipleMp3FilesConvertsWhatWasSpokenAndGoesOn) {
-  TReadingRig::PrepareStart([](TPreferences& p) {
-    p.OUT_FileDest = rdMultipleFiles;
-    p.OUT_FileFormat = 1;
-    p.BitRate = 32;
-  });
+  TReadingRig::PrepareStart(OneMp3FilePerArticle);
   TReadingRig rig(11025);
   ASSERT_TRUE(rig.Ok);
   const QList<TMemoEntry*> articles = rig.AddArticles(kThree);
@@ -221,10 +225,7 @@ TEST_F(ReadingRun, SkipDuringMultipleMp3FilesConvertsWhatWasSpokenAndGoesOn) {
 }
 
 TEST_F(ReadingRun, StopDeletesThePartialWaveFileAndReadsNoFurtherArticle) {
-  TReadingRig::PrepareStart([](TPreferences& p) {
-    p.OUT_FileDest = rdMultipleFiles;
-    p.OUT_FileFormat = 0;
-  });
+  TReadingRig::PrepareStart(OneWaveFilePerArticle);
   TReadingRig rig;
   ASSERT_TRUE(rig.Ok);
   rig.AddArticles(kThree);
@@ -242,10 +243,7 @@ TEST_F(ReadingRun, StopDeletesThePartialWaveFileAndReadsNoFurtherArticle) {
 }
 
 TEST_F(ReadingRun, StopWhileReadingAloudDeletesNoFileOfAnEarlierFileRun) {
-  TReadingRig::PrepareStart([](TPreferences& p) {
-    p.OUT_FileDest = rdMultipleFiles;
-    p.OUT_FileFormat = 0;
-  });
+  TReadingRig::PrepareStart(OneWaveFilePerArticle);
   TReadingRig rig;
   ASSERT_TRUE(rig.Ok);
   rig.AddArticles(kThree);
@@ -380,10 +378,7 @@ TEST_F(ReadingRun, SelectionsReadTheSameCharactersWhicheverWayTheyWereMade) {
 }
 
 TEST_F(ReadingRun, FileOutputRefusesTitlesThatCannotNameAFile) {
-  TReadingRig::PrepareStart([](TPreferences& p) {
-    p.OUT_FileDest = rdMultipleFiles;
-    p.OUT_FileFormat = 0;
-  });
+  TReadingRig::PrepareStart(OneWaveFilePerArticle);
   TReadingRig rig;
   ASSERT_TRUE(rig.Ok);
   // A title as the saved-articles file may bring it: only its letters count.
@@ -487,11 +482,7 @@ TEST_F(ReadingRun, SpeakTextReadsWithoutHighlightOrSkip) {
 }
 
 TEST_F(ReadingRun, AnArticleThatSpeaksNothingGivesNoMp3AndTheRunGoesOn) {
-  TReadingRig::PrepareStart([](TPreferences& p) {
-    p.OUT_FileDest = rdMultipleFiles;
-    p.OUT_FileFormat = 1;
-    p.BitRate = 32;
-  });
+  TReadingRig::PrepareStart(OneMp3FilePerArticle);
   TReadingRig rig;
   ASSERT_TRUE(rig.Ok);
   rig.AddArticles({{QStringLiteral("Silent"), QStringLiteral("x")},
