@@ -12,7 +12,7 @@ TAddressScan::TResult TAddressScan::Query(const TGapText& text, qsizetype from) 
     qsizetype i = from;
     for (; i <= text.Size(); ++i) {
       const char16_t c = text.At(i - 1);
-      if (c == u' ' || c == u'/') {
+      if (TextChars::IsWhiteSpace(c) || c == u'/') {
         break;
       }
       if (c == u'.') {

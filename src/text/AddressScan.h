@@ -5,7 +5,7 @@
 class TGapText;
 
 // Where a scan for an address path from a 1-based position stops (the first
-// space or slash, or one past the end) and whether a full stop and a letter
+// white space or slash, or one past the end) and whether a full stop and a letter
 // lie before it. Every word of a long dotted token asks again from its own
 // start; one answer serves every start in [From, Stop] until an edit touches
 // that stretch, which keeps such tokens linear.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QChar>
+
 // Character classes of the speech filter. Only ASCII letters and digits make
 // words; every other UTF-16 unit (accents, apostrophes, line breaks, halves
 // of surrogate pairs) separates them.
@@ -14,8 +16,16 @@ constexpr bool IsUpper(char16_t c) {
 constexpr bool IsLetter(char16_t c) {
   return IsLower(c) || IsUpper(c);
 }
+constexpr bool IsDigit(char16_t c) {
+  return c >= u'0' && c <= u'9';
+}
 constexpr bool IsWordChar(char16_t c) {
-  return IsLetter(c) || (c >= u'0' && c <= u'9');
+  return IsLetter(c) || IsDigit(c);
+}
+// Any white space, line breaks and no-break spaces included: where a web
+// address ends.
+inline bool IsWhiteSpace(char16_t c) {
+  return QChar::isSpace(c);
 }
 
 constexpr bool IsSentenceMark(char16_t c) {

@@ -16,14 +16,14 @@ QString TLookupTable::Lookup(QStringView key) const {
 }
 
 void TLookupTable::FillStateNames() {
-  // The spellings are the ones the voices have always been given; the engines
-  // pronounce them as intended.
+  // The spellings are the ones the voices have always been given and the
+  // engines pronounce as intended; "Indiania" was not, so it is Indiana.
   static const char16_t* const pairs[][2] = {
       {u"AK", u"Alaska"},       {u"AL", u"Alabama"},        {u"AZ", u"Arizona"},
       {u"CA", u"Callifornia"},  {u"CO", u"Colorado"},       {u"CT", u"Connecticut"},
       {u"DE", u"Delaware"},     {u"FL", u"Florida"},        {u"GA", u"Georgia"},
       {u"HI", u"Hawaii"},       {u"IA", u"Iowa"},           {u"ID", u"Idaho"},
-      {u"IL", u"Illinois"},     {u"IN", u"Indiania"},       {u"KS", u"Kansas"},
+      {u"IL", u"Illinois"},     {u"IN", u"Indiana"},        {u"KS", u"Kansas"},
       {u"KY", u"Kentucky"},     {u"LA", u"Louisiana"},      {u"MA", u"Massachusetts"},
       {u"MD", u"Maryland"},     {u"ME", u"Maine"},          {u"MI", u"Michigan"},
       {u"MN", u"Minnesota"},    {u"MO", u"Missouri"},       {u"MS", u"Mississippi"},

@@ -37,6 +37,8 @@ class TFilterRun final {
   bool StartsWithHttp(qsizetype p) const;
   qsizetype ReplaceWebPath(qsizetype start);
   void ReplaceWord(qsizetype start, qsizetype end, bool noLower, qsizetype& pos);
+  bool ReadsAsAddress(qsizetype start, qsizetype end) const;
+  bool IsSignedNumber(qsizetype p) const { return C(p) == u'-' && p < Len() && IsDigit(C(p + 1)); }
 
   TGapText S;
   TOffsetList& Offsets;
@@ -106,7 +108,9 @@ qsizetype TFilterRun::ReplaceWebPath(qsizetype start) {
   Overwrite(stop, u' ');
   const qsizetype pathStart = stop + 1;
   qsizetype pathEnd = pathStart;
-  while (pathEnd <= Len() && C(pathEnd) != u' ') {
+  // A line break ends the address too; the next line's first word is no
+  // part of its path.
+  while (pathEnd <= Len() && !IsWhiteSpace(C(pathEnd))) {
     ++pathEnd;
   }
   const qsizetype pathLen = pathEnd - pathStart;
@@ -118,6 +122,42 @@ qsizetype TFilterRun::ReplaceWebPath(qsizetype start) {
     AddOffset(pathStart - 1, pathStart + 8, pathLen - 9);
   }
   return pathStart + 8;
+}
+
+bool TFilterRun::ReadsAsAddress(qsizetype start, qsizetype end) const {
+  // Two capitals are a state only in an address: before a ZIP code
+  // ("Springfield, IL 62701") or after a town and a comma ("Albany, NY").
+  // "COME IN OR GO HOME" and "say OK" keep their words.
+  qsizetype k = end + 1;
+  if (k <= Len() && C(k) == u' ') {
+    while (k <= Len() && C(k) == u' ') {
+      ++k;
+    }
+    qsizetype digits = 0;
+    while (k + digits <= Len() && IsDigit(C(k + digits))) {
+      ++digits;
+    }
+    if (digits == 5 && (k + 5 > Len() || !IsWordChar(C(k + 5)))) {
+      return true;
+    }
+  }
+  k = start - 1;
+  if (k < 1 || C(k) != u' ') {
+    return false;
+  }
+  while (k >= 1 && C(k) == u' ') {
+    --k;
+  }
+  if (k < 1 || C(k) != u',') {
+    return false;
+  }
+  // The town is written like a name ("Albany", not "big" or "SO"); a capital
+  // word before the comma makes this a run of capitals.
+  bool lower = false;
+  for (--k; k >= 1 && IsWordChar(C(k)); --k) {
+    lower = lower || IsLower(C(k));
+  }
+  return lower && IsUpper(C(k + 1));
 }
 
 void TFilterRun::ReplaceWord(qsizetype start, qsizetype end, bool noLower, qsizetype& pos) {
@@ -140,7 +180,7 @@ void TFilterRun::ReplaceWord(qsizetype start, qsizetype end, bool noLower, qsize
     }
     pos = end;
     return;
-  } else if (noLower && StateNames && len > 0 && len <= 4) {
+  } else if (noLower && StateNames && len == 2 && ReadsAsAddress(start, end)) {
     char16_t word[4];
     for (qsizetype k = 0; k < len; ++k) {
       word[k] = C(start + k);
@@ -177,7 +217,9 @@ QString TFilterRun::Run() {
       continue;
     }
     if (runStart != None) {
-      if (IsSentenceMark(c)) {
+      // "fell. -5 degrees": a minus before a digit is the number's sign, not
+      // one more mark of the run.
+      if (IsSentenceMark(c) && !IsSignedNumber(pos)) {
         continue;
       }
       runEnd = pos;

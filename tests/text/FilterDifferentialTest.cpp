@@ -69,6 +69,10 @@ TEST(FilterDifferentialTest, AgreesOnHandPickedCorners) {
       u"X.Y/ z",
       u"x.y/",
       u"NY.CA/NY NY. AP.AP/AP AP,",
+      u"Troy, NY 12180. Albany,  NY, x",
+      u"a.b/c\nd.e/f g\u00a0h.i/j\tk",
+      u"x. -5.-6 IN 12345- AP, IN 1234 x",
+      u"UNICEF, NY x ,NY 12345",
   };
   for (const char16_t* text : texts) {
     for (const bool symbols : {false, true}) {

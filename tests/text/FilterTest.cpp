@@ -35,7 +35,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TFilterCase{"RunAtEndKept", u"Hi.?!"_s, u"Hi.?!"_s},
                       TFilterCase{"SingleStopKept", u"Hello. World"_s, u"Hello. World"_s},
                       TFilterCase{"NoFullStopKept", u"Really?! Yes"_s, u"Really?! Yes"_s},
-                      TFilterCase{"LineBreakEndsRun", u"a..\nb"_s, u"a, \nb"_s}),
+                      TFilterCase{"LineBreakEndsRun", u"a..\nb"_s, u"a, \nb"_s},
+                      TFilterCase{"MinusBeforeDigitIsASign", u"fell. -5 degrees"_s,
+                                  u"fell. -5 degrees"_s},
+                      TFilterCase{"SignEndsARun", u"fell.. -5 x"_s, u"fell,  -5 x"_s},
+                      TFilterCase{"DashBeforeWordStaysAMark", u"so. - yes"_s, u"so,   yes"_s}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -43,7 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TFilterCase{"WwwPath", u"www.ab.cd/gh/ij x"_s, u"w w w.ab.cd web link  x"_s},
         TFilterCase{"WwwPathAtEnd", u"go www.ab.cd/g/h"_s, u"go w w w.ab.cd web link "_s},
-        TFilterCase{"WwwWithoutPath", u"www.ab.cd is NY."_s, u"w w w.ab.cd is New York."_s},
+        TFilterCase{"WwwWithoutPath", u"www.ab.cd is NY."_s, u"w w w.ab.cd is NY."_s},
         TFilterCase{"HttpBlanked", u"at http://ab now"_s, u"at        ab now"_s},
         TFilterCase{"HttpCapitalsKept", u"HTTP://ab now"_s, u"HTTP://ab now"_s},
         TFilterCase{"HttpsKept", u"https://ab now"_s, u"https://ab now"_s},
@@ -54,7 +58,11 @@ INSTANTIATE_TEST_SUITE_P(
                     u"see Qrs.abc.def web link  now"_s},
         TFilterCase{"MixedCaseHost", u"Go to Example.com/x now"_s,
                     u"Go to Example.com web link  now"_s},
-        TFilterCase{"SlashWithoutDotKept", u"and/or NY."_s, u"and/or New York."_s},
+        TFilterCase{"SlashWithoutDotKept", u"and/or Troy, NY."_s, u"and/or Troy, New York."_s},
+        TFilterCase{"PathEndsAtLineBreak", u"example.com/page\nThe next"_s,
+                    u"example.com web link \nThe next"_s},
+        TFilterCase{"PathEndsAtTab", u"a.b/c\td"_s, u"a.b web link \td"_s},
+        TFilterCase{"HostEndsAtLineBreak", u"a.b\nc/d e"_s, u"a.b\nc/d e"_s},
         TFilterCase{"NineCharacterPath", u"a.b/123456789 x"_s, u"a.b web link  x"_s}),
     [](const auto& info) { return std::string(info.param.Name); });
 
@@ -64,16 +72,26 @@ INSTANTIATE_TEST_SUITE_P(
         TFilterCase{"FourCapitalsKept", u"NASA said"_s, u"NASA said"_s},
         TFilterCase{"LongCapitalsLowered", u"UNICEF said"_s, u"unicef said"_s},
         TFilterCase{"DigitFirstLowered", u"9ABCD x"_s, u"9abcd x"_s},
-        TFilterCase{"StateExpanded", u"NY is big"_s, u"New York is big"_s},
-        TFilterCase{"StateKeptForFlaggedEngine", u"NY is big"_s, u"NY is big"_s, false, 2},
-        TFilterCase{"OtherFlagBitsIgnored", u"NY is big"_s, u"New York is big"_s, false, 5},
-        TFilterCase{"MixedCaseStateKept", u"Ny is big"_s, u"Ny is big"_s},
+        TFilterCase{"StateAfterTown", u"Albany, NY is big"_s, u"Albany, New York is big"_s},
+        TFilterCase{"StateBeforeZip", u"Springfield, IL 62701 x"_s,
+                    u"Springfield, Illinois 62701 x"_s},
+        TFilterCase{"StateBeforeZipPlusFour", u"Gary IN 46402-1234"_s,
+                    u"Gary Indiana 46402-1234"_s},
+        TFilterCase{"StateOutsideAddressKept", u"NY is big, OK then"_s, u"NY is big, OK then"_s},
+        TFilterCase{"CapitalWordsKept", u"COME IN OR GO HOME"_s, u"COME IN OR GO HOME"_s},
+        TFilterCase{"CapitalTownKept", u"SO, IN a way"_s, u"SO, IN a way"_s},
+        TFilterCase{"SixDigitsAreNoZip", u"IN 123456 x"_s, u"IN 123456 x"_s},
+        TFilterCase{"StateKeptForFlaggedEngine", u"Albany, NY is big"_s, u"Albany, NY is big"_s,
+                    false, 2},
+        TFilterCase{"OtherFlagBitsIgnored", u"Albany, NY is big"_s, u"Albany, New York is big"_s,
+                    false, 5},
+        TFilterCase{"MixedCaseStateKept", u"Albany, Ny is big"_s, u"Albany, Ny is big"_s},
         TFilterCase{"AssociatedPress", u"AP reports"_s, u"Associated Press reports"_s},
         TFilterCase{"AssociatedPressForFlaggedEngine", u"AP reports"_s,
                     u"Associated Press reports"_s, false, 2},
-        TFilterCase{"WordAtEndKept", u"in NY"_s, u"in NY"_s},
-        TFilterCase{"WordBeforeStopReplaced", u"in NY."_s, u"in New York."_s},
-        TFilterCase{"AccentSeparatesWords", u"\u00e9NY\u00e9"_s, u"\u00e9New York\u00e9"_s},
+        TFilterCase{"AccentSeparatesWords", u"\u00e9UNICEF\u00e9"_s, u"\u00e9unicef\u00e9"_s},
+        TFilterCase{"WordAtEndKept", u"Troy, NY"_s, u"Troy, NY"_s},
+        TFilterCase{"WordBeforeStopReplaced", u"Troy, NY."_s, u"Troy, New York."_s},
         TFilterCase{"SurrogatesSeparateWords", u"\U0001F600AP\U0001F600"_s,
                     u"\U0001F600Associated Press\U0001F600"_s}),
     [](const auto& info) { return std::string(info.param.Name); });
@@ -90,12 +108,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MapPositionTest, MapsBackIntoTheUnfilteredText) {
   TTTSFilter filter;
-  ASSERT_EQ(filter.FilterText(0, u"I live in NY, yes"_s, false), u"I live in New York, yes"_s);
+  ASSERT_EQ(filter.FilterText(0, u"I live in Troy, NY, yes"_s, false),
+            u"I live in Troy, New York, yes"_s);
   EXPECT_EQ(filter.MapPosition(0), 0);
-  EXPECT_EQ(filter.MapPosition(10), 10);
-  EXPECT_EQ(filter.MapPosition(14), 10);
-  EXPECT_EQ(filter.MapPosition(18), 10);
-  EXPECT_EQ(filter.MapPosition(20), 14);
+  EXPECT_EQ(filter.MapPosition(16), 16);
+  EXPECT_EQ(filter.MapPosition(20), 16);
+  EXPECT_EQ(filter.MapPosition(24), 16);
+  EXPECT_EQ(filter.MapPosition(26), 20);
 }
 
 TEST(MapPositionTest, AnswersForTheLatestTextOnly) {
@@ -111,11 +130,11 @@ TEST(MapPositionTest, AnswersForTheLatestTextOnly) {
 
 TEST(MapPositionTest, AddressRecordsShiftLaterWords) {
   TTTSFilter filter;
-  const QString out = filter.FilterText(0, u"www.ab.cd/gh/ij and CA"_s + u"."_s, false);
-  ASSERT_EQ(out, u"w w w.ab.cd web link  and Callifornia."_s);
+  const QString out = filter.FilterText(0, u"www.ab.cd/gh/ij\nand Napa, CA"_s + u"."_s, false);
+  ASSERT_EQ(out, u"w w w.ab.cd web link \nand Napa, Callifornia."_s);
   // "and" sits at 16 in the article; "www" grew by 2, "gh/ij" by 4.
   EXPECT_EQ(filter.MapPosition(out.indexOf(u"and"_s)), 16);
-  EXPECT_EQ(filter.MapPosition(out.indexOf(u"Callifornia"_s) + 5), 20);
+  EXPECT_EQ(filter.MapPosition(out.indexOf(u"Callifornia"_s) + 5), 26);
   EXPECT_EQ(filter.MapPosition(out.indexOf(u"web"_s)), 10);
 }
 
@@ -133,7 +152,7 @@ TEST(LookupTableTest, StateTableKeepsTheSpokenSpellings) {
   const TLookupTable& states = StateNamesTable();
   EXPECT_EQ(states.Count(), 49);
   EXPECT_EQ(states.Lookup(u"CA"), u"Callifornia"_s);
-  EXPECT_EQ(states.Lookup(u"IN"), u"Indiania"_s);
+  EXPECT_EQ(states.Lookup(u"IN"), u"Indiana"_s);
   EXPECT_EQ(states.Lookup(u"WV"), u"West Virginia"_s);
   EXPECT_EQ(states.Lookup(u"DC"), QString());
 }

@@ -74,6 +74,13 @@ QString TRandomText::Next(int pieces) {
       u"\u2014"_s,
       u"IN"_s,
       u"WV"_s,
+      u"IL"_s,
+      u"Albany"_s,
+      u", "_s,
+      u"12345"_s,
+      u"-5"_s,
+      u"\u00a0"_s,
+      u"\f"_s,
   };
   QString text;
   for (int k = 0; k < pieces; ++k) {

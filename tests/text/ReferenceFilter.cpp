@@ -21,6 +21,9 @@ bool IsLetter(QChar c) {
   const char16_t u = c.unicode();
   return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
 }
+bool IsDigit(QChar c) {
+  return c.unicode() >= '0' && c.unicode() <= '9';
+}
 bool IsLower(QChar c) {
   return c.unicode() >= 'a' && c.unicode() <= 'z';
 }
@@ -58,8 +61,44 @@ void TReferenceFilter::AddOffset(qint32 start, qint32 end, qint32 delta) {
   }
 }
 
-QString TReferenceFilter::ReplaceWord(const QString& word, bool noLower,
-                                      quint32 engineFlags) const {
+// A two-letter state code counts only in an address: followed by a ZIP code,
+// or behind "Town, " where the town is written like a name.
+bool TReferenceFilter::ReadsAsAddress(const QString& s, int wordStart, int wordEnd) {
+  int k = wordEnd + 1;
+  if (At(s, k) == u' ') {
+    while (At(s, k) == u' ') {
+      ++k;
+    }
+    int digits = 0;
+    while (IsDigit(At(s, k + digits))) {
+      ++digits;
+    }
+    if (digits == 5 && !IsAlnum(At(s, k + 5))) {
+      return true;
+    }
+  }
+  k = wordStart - 1;
+  if (At(s, k) != u' ') {
+    return false;
+  }
+  while (At(s, k) == u' ') {
+    --k;
+  }
+  if (At(s, k) != u',') {
+    return false;
+  }
+  const int townEnd = k - 1;
+  int townStart = townEnd + 1;
+  while (IsAlnum(At(s, townStart - 1))) {
+    --townStart;
+  }
+  const QString town = Copy(s, townStart, townEnd - townStart + 1);
+  return !town.isEmpty() && town[0].unicode() >= 'A' && town[0].unicode() <= 'Z' &&
+         std::any_of(town.begin(), town.end(), IsLower);
+}
+
+QString TReferenceFilter::ReplaceWord(const QString& word, bool noLower, quint32 engineFlags,
+                                      bool address) const {
   if (word == QStringLiteral("AP")) {
     return QStringLiteral("Associated Press");
   }
@@ -72,7 +111,7 @@ QString TReferenceFilter::ReplaceWord(const QString& word, bool noLower,
     }
     return lower;
   }
-  if (noLower && (engineFlags & 2) == 0) {
+  if (noLower && (engineFlags & 2) == 0 && word.size() == 2 && address) {
     const QString state = StateNamesTable().Lookup(word);
     if (!state.isEmpty()) {
       return state;
@@ -101,7 +140,7 @@ int TReferenceFilter::ReplaceWebPath(QString& s, int start) {
     if (IsLetter(c)) {
       letterSeen = true;
     }
-    if (c == u' ') {
+    if (c.isSpace()) {
       break;
     }
     if (c == u'.') {
@@ -114,7 +153,7 @@ int TReferenceFilter::ReplaceWebPath(QString& s, int start) {
       s[i - 1] = u' ';
       pathStart = i + 1;
       int k = pathStart;
-      while (k <= s.size() && At(s, k) != u' ') {
+      while (k <= s.size() && !At(s, k).isSpace()) {
         ++k;
       }
       pathLen = k - pathStart;
@@ -157,7 +196,8 @@ QString TReferenceFilter::FilterText(quint32 engineFlags, const QString& text, b
     }
     // 3
     if (runStart != none) {
-      if (IsSentenceMark(At(s, pos))) {
+      const bool sign = At(s, pos) == u'-' && IsDigit(At(s, pos + 1));
+      if (IsSentenceMark(At(s, pos)) && !sign) {
         continue;
       }
       runEnd = pos;
@@ -242,7 +282,8 @@ QString TReferenceFilter::FilterText(quint32 engineFlags, const QString& text, b
     if (wordStart != none && wordEnd != none) {
       const QString word =
           wordEnd >= wordStart ? Copy(s, wordStart, wordEnd - wordStart + 1) : QString();
-      const QString result = ReplaceWord(word, noLower, engineFlags);
+      const QString result =
+          ReplaceWord(word, noLower, engineFlags, ReadsAsAddress(s, wordStart, wordEnd));
       if (result != word) {
         s.replace(wordStart - 1, word.size(), result);
         if (result.size() != word.size()) {

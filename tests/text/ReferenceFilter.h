@@ -20,5 +20,6 @@ class TReferenceFilter final {
  private:
   void AddOffset(qint32 start, qint32 end, qint32 delta);
   int ReplaceWebPath(QString& s, int start);
-  QString ReplaceWord(const QString& word, bool noLower, quint32 engineFlags) const;
+  static bool ReadsAsAddress(const QString& s, int wordStart, int wordEnd);
+  QString ReplaceWord(const QString& word, bool noLower, quint32 engineFlags, bool address) const;
 };
