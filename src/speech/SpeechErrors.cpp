@@ -112,9 +112,15 @@ ESpeechError::ESpeechError(HRESULT errorCode)
             }
             // Eight hexadecimal digits in capitals, as the Windows
             // program printed them ("OLE error 800A03EC").
-            return text + QStringLiteral("\r\nOLE error ") +
-                   QStringLiteral("%1")
-                       .arg(static_cast<quint32>(errorCode), 8, 16, QLatin1Char('0'))
-                       .toUpper();
+            text += QStringLiteral("\r\nOLE error ") +
+                    QStringLiteral("%1")
+                        .arg(static_cast<quint32>(errorCode), 8, 16, QLatin1Char('0'))
+                        .toUpper();
+            // The code alone tells a user nothing; the layer that failed left
+            // what, where and why.
+            if (const QString cause = TakeErrorInfo(errorCode); !cause.isEmpty()) {
+              text += QStringLiteral("\r\n") + cause;
+            }
+            return text;
           }(),
           errorCode) {}

@@ -23,6 +23,8 @@ class ESpeechError : public EOleError {
       : EOleError(std::move(message)), FErrorCode(errorCode) {}
   // The message for a failed result: the engine's text for it (or the
   // system's), a line break and "OLE error" with the code in hexadecimal.
+  // When the failing layer left a cause for the code, it follows on a third
+  // line.
   explicit ESpeechError(HRESULT errorCode);
   HRESULT ErrorCode() const { return FErrorCode; }
 

@@ -1,5 +1,6 @@
 #include "TTS.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "EngineCentral.h"
@@ -405,7 +406,11 @@ void TTTS::ReleaseAll() {
 
 void TTTS::Speak(const QString& text) {
   RequireActive(QStringLiteral("Speak"));
-  const std::u16string buffer = text.toStdU16String();
+  std::u16string buffer = text.toStdU16String();
+  // The engine reads up to the first NUL; one inside a text (a damaged file)
+  // would end the speech there without a word. A space in its place keeps
+  // every later word position where it was.
+  std::replace(buffer.begin(), buffer.end(), u'\0', u' ');
   const auto size = static_cast<quint32>((buffer.size() + 1) * 2);
   const HRESULT hr = FCentral->TextData(FCharacterSet, FControlTags == ctTagged ? 1 : 0,
                                         buffer.c_str(), size, FBufNotifySink);

@@ -1,5 +1,12 @@
 #include "TTSFixture.h"
 
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 using TTSErrors = TTSFixture;
@@ -87,6 +94,46 @@ TEST_F(TTSErrors, MessagesWithoutAnEngineTextUseTheSystemsAndTheCode) {
   EXPECT_EQ(ESpeechError(MakeHResult(0x8004abcdu)).Message(),
             QStringLiteral("Unknown error\r\nOLE error 8004ABCD"));
   EXPECT_TRUE(ESpeechError(MakeHResult(0x0000000au)).Message().endsWith(u"OLE error 0000000A"));
+}
+
+// A file that cannot be made names itself and the system's reason after the
+// code, whatever the folder or name was wrong with.
+TEST_F(TTSErrors, FilesThatCannotBeMadeNameThePathAndTheReason) {
+  QFile plain(Dir.filePath(QStringLiteral("plain")));
+  ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+  plain.close();
+  const QString locked = Dir.filePath(QStringLiteral("locked"));
+  ASSERT_TRUE(QDir().mkpath(locked));
+  QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner);
+  struct TCase {
+    QString Path;
+    int Errno;
+  };
+  QList<TCase> cases = {
+      {Dir.filePath(QStringLiteral("gone/a.wav")), ENOENT},
+      {Dir.filePath(QStringLiteral("plain/a.wav")), ENOTDIR},
+      // Longer than a file name may be: a long first line of a copied text.
+      {Dir.filePath(QString(252, u'T') + QStringLiteral(".wav")), ENAMETOOLONG},
+  };
+  if (geteuid() != 0) {  // permissions do not hold back root
+    cases.append({locked + QStringLiteral("/a.wav"), EACCES});
+  }
+  for (const TCase& c : cases) {
+    TTTS tts;
+    tts.OutputDest = odFile;
+    tts.SetOutputFile(c.Path);
+    const QString message = ErrorOf([&] { tts.SetActive(true); });
+    EXPECT_TRUE(message.startsWith(QStringLiteral("There was an error in disk access")))
+        << message.toStdString();
+    EXPECT_TRUE(message.endsWith(QStringLiteral("\r\nOLE error 80040205\r\nCannot create file \"") +
+                                 c.Path + QStringLiteral("\": ") +
+                                 QString::fromLocal8Bit(std::strerror(c.Errno))))
+        << message.toStdString();
+    EXPECT_FALSE(tts.Active());
+  }
+  QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  // A cause is told once, and only with the code it was left for.
+  EXPECT_EQ(ESpeechError(TTSERR_DISKERROR).Message().count(u'\n'), 1);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include "TTSFixture.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 const QString kMustBeFalse =
@@ -135,6 +138,13 @@ TEST_F(TTSComponent, WordPositionsAreByteOffsetsDeliveredOnTheUiThread) {
   EXPECT_FALSE(offThread);
   Settle();
   EXPECT_EQ(stops, 1);
+
+  // A NUL from a damaged file is spoken past, and the words after it keep
+  // their places.
+  offsets.clear();
+  tts.Speak(QString::fromUtf16(u"abc\0de f", 8));
+  ASSERT_TRUE(PumpUntil([&] { return stops > 1; }));
+  EXPECT_EQ(offsets, (std::vector<quint32>{0, 8, 14}));
 }
 
 TEST_F(TTSComponent, FileDestinationNeedsAFileAndIsCompletedOnDeactivation) {
@@ -183,6 +193,11 @@ TEST_F(TTSComponent, AFileThatCannotBeCompletedIsReportedAndReleased) {
   ASSERT_TRUE(PumpUntil([&] { return stops > 0; }));
   const QString error = ErrorOf([&] { tts.SetActive(false); });
   EXPECT_TRUE(error.startsWith(QStringLiteral("There was an error in disk access")))
+      << error.toStdString();
+  // The code alone would not say which file or why.
+  EXPECT_TRUE(
+      error.endsWith(QStringLiteral("\r\nOLE error 80040205\r\nCannot write file \"/dev/full\": ") +
+                     QString::fromLocal8Bit(std::strerror(ENOSPC))))
       << error.toStdString();
   EXPECT_FALSE(tts.Active());
 }

@@ -2,7 +2,20 @@
 
 #include <cerrno>
 
+#include "ErrorCause.h"
+#include "WaveDevices.h"
 #include "WavePlayer.h"
+
+namespace {
+HRESULT DeviceFailure(HRESULT hr, int deviceId, int errnum) {
+  QString name = TWaveDevices::PcmName(deviceId);
+  if (name.isEmpty()) {
+    name = QString::number(deviceId);
+  }
+  SetErrorInfo(hr, FileFailureText(QStringLiteral("Cannot open sound output"), name, errnum));
+  return hr;
+}
+}  // namespace
 
 TDeviceAudioDest::TDeviceAudioDest(TOutputFactory factory, std::function<int()> deviceCount)
     : FFactory(std::move(factory)), FDeviceCount(std::move(deviceCount)) {}
@@ -23,7 +36,7 @@ HRESULT TDeviceAudioDest::Claim(const TPcmFormat& format, TListener listener) {
   Unclaim();
   std::unique_ptr<TPcmOutput> output = FFactory(FDeviceId);
   if (!output) {
-    return AUDERR_BADDEVICEID;
+    return DeviceFailure(AUDERR_BADDEVICEID, FDeviceId, ENODEV);
   }
   auto player = std::make_unique<TWavePlayer>(
       std::move(output), [listener](TWavePlayer::TEventKind kind, quint64 generation, quint64 tag) {
@@ -34,10 +47,10 @@ HRESULT TDeviceAudioDest::Claim(const TPcmFormat& format, TListener listener) {
       });
   const int rc = player->Open(format);
   if (rc == -EBUSY) {
-    return AUDERR_ALREADYCLAIMED;
+    return DeviceFailure(AUDERR_ALREADYCLAIMED, FDeviceId, EBUSY);
   }
   if (rc < 0) {
-    return AUDERR_NODRIVER;
+    return DeviceFailure(AUDERR_NODRIVER, FDeviceId, -rc);
   }
   FPlayer = std::move(player);
   return S_OK;

@@ -1,6 +1,25 @@
 #include "SpeechTypes.h"
 
+#include <utility>
+
 #include <QCryptographicHash>
+
+namespace {
+struct TErrorInfo {
+  HRESULT Code = S_OK;
+  QString Cause;
+};
+thread_local TErrorInfo LastErrorInfo;
+}  // namespace
+
+void SetErrorInfo(HRESULT hr, const QString& cause) {
+  LastErrorInfo = TErrorInfo{hr, cause};
+}
+
+QString TakeErrorInfo(HRESULT hr) {
+  TErrorInfo info = std::exchange(LastErrorInfo, TErrorInfo{});
+  return info.Code == hr ? info.Cause : QString();
+}
 
 QString TGUID::ToString() const {
   QString text = QStringLiteral("{%1-%2-%3-")

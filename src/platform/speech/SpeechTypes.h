@@ -42,6 +42,15 @@ constexpr HRESULT AUDERR_NODRIVER = MakeHResult(0x80040317u);
 constexpr HRESULT AUDERR_ALREADYCLAIMED = MakeHResult(0x8004031Du);
 constexpr HRESULT AUDERR_NOTREADY = MakeHResult(0x8004031Eu);
 
+// A layer that fails with a code leaves the cause in words (what failed, where
+// and the system's reason) on the failing thread, as the system's per-thread
+// error object does; whoever turns that same code into a message takes it.
+// A later failure replaces it, so a stale cause never names the wrong file.
+void SetErrorInfo(HRESULT hr, const QString& cause);
+// The cause left for hr on this thread, once; empty when there is none or it
+// was left for another code.
+QString TakeErrorInfo(HRESULT hr);
+
 // A 16-byte identifier (engine modes are told apart by these).
 struct TGUID {
   quint32 D1 = 0;

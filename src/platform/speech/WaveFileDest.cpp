@@ -3,7 +3,10 @@
 #include <QFile>
 #include <QtEndian>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#include "ErrorCause.h"
 
 namespace {
 constexpr quint32 kHeaderBytes = 44;
@@ -20,28 +23,50 @@ HRESULT TWaveFileDest::Set(const QString& fileName, quint32 flags) {
   Q_UNUSED(flags);
   std::lock_guard lock(FLock);
   const HRESULT previous = CloseFile();
+  const QString previousCause = FCause;
   FFileName = fileName;
   const HRESULT hr = OpenFile();
-  return Failed(previous) ? previous : hr;
+  if (Failed(previous)) {
+    SetErrorInfo(previous, previousCause);
+    return previous;
+  }
+  return Reported(hr);
+}
+
+void TWaveFileDest::Fail(const QString& failed, int errnum) {
+  if (FError == S_OK) {
+    FError = TTSERR_DISKERROR;
+    FCause = FileFailureText(failed, FFileName, errnum);
+  }
+}
+
+HRESULT TWaveFileDest::Reported(HRESULT hr) const {
+  if (Failed(hr)) {
+    SetErrorInfo(hr, FCause);
+  }
+  return hr;
 }
 
 HRESULT TWaveFileDest::OpenFile() {
   FDataBytes = 0;
   FError = S_OK;
+  FCause.clear();
   FStarted = false;
   if (FFileName.isEmpty()) {
     return E_INVALIDARG;
   }
   FFile = std::fopen(QFile::encodeName(FFileName).constData(), "wb");
   if (FFile == nullptr) {
-    return TTSERR_DISKERROR;
+    Fail(QStringLiteral("Cannot create file"), errno);
+    return FError;
   }
   std::setvbuf(FFile, nullptr, _IOFBF, 1 << 16);
   // Room for the header; its sizes are written when the file is complete.
   if (!WriteHeader(0)) {
+    Fail(QStringLiteral("Cannot write file"), errno);
     std::fclose(FFile);
     FFile = nullptr;
-    return TTSERR_DISKERROR;
+    return FError;
   }
   return S_OK;
 }
@@ -71,25 +96,24 @@ HRESULT TWaveFileDest::CloseFile() {
   if (FFile == nullptr) {
     return S_OK;
   }
-  HRESULT hr = FError;
   // No fsync: an audio file can be made again, and forcing hundreds of
   // megabytes to disk would double the time of a long rendering.
   if (!WriteHeader(static_cast<quint32>(FDataBytes)) || std::fflush(FFile) != 0) {
-    hr = TTSERR_DISKERROR;
+    Fail(QStringLiteral("Cannot complete file"), errno);
   }
   if (std::fclose(FFile) != 0) {
-    hr = TTSERR_DISKERROR;
+    Fail(QStringLiteral("Cannot complete file"), errno);
   }
   FFile = nullptr;
-  return hr;
+  return FError;
 }
 
 HRESULT TWaveFileDest::Flush() {
   std::lock_guard lock(FLock);
   if (FFile == nullptr) {
-    return FError;
+    return Reported(FError);
   }
-  return CloseFile();
+  return Reported(CloseFile());
 }
 
 HRESULT TWaveFileDest::Claim(const TPcmFormat& format, TListener listener) {
@@ -97,7 +121,10 @@ HRESULT TWaveFileDest::Claim(const TPcmFormat& format, TListener listener) {
   FFormat = format;
   FListener = std::move(listener);
   FClaimed = true;
-  return FFile != nullptr ? S_OK : TTSERR_DISKERROR;
+  if (FFile == nullptr) {
+    Fail(QStringLiteral("Cannot write file"), 0);
+  }
+  return FFile != nullptr ? S_OK : Reported(FError);
 }
 
 void TWaveFileDest::Unclaim() {
@@ -112,16 +139,17 @@ bool TWaveFileDest::Write(const qint16* frames, long count, quint64 generation) 
     return false;
   }
   if (FFile == nullptr || FError != S_OK) {
-    FError = FError != S_OK ? FError : TTSERR_DISKERROR;
+    Fail(QStringLiteral("Cannot write file"), 0);
     return false;
   }
   const auto bytes = static_cast<quint64>(count) * std::max(1, FFormat.Channels) * 2;
   if (FDataBytes + bytes > kMaxDataBytes) {
-    FError = TTSERR_DISKERROR;
+    // A wave file cannot describe more than 4 GB of sound.
+    Fail(QStringLiteral("Cannot write file"), EFBIG);
     return false;
   }
   if (std::fwrite(frames, 1, bytes, FFile) != bytes) {
-    FError = TTSERR_DISKERROR;
+    Fail(QStringLiteral("Cannot write file"), errno);
     return false;
   }
   FDataBytes += bytes;

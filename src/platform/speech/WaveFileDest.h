@@ -32,6 +32,10 @@ class TWaveFileDest final : public IAudioFile {
   HRESULT OpenFile();
   HRESULT CloseFile();
   bool WriteHeader(quint32 dataBytes);
+  // Keeps the first failure and its cause in words; later ones follow from it.
+  void Fail(const QString& failed, int errnum);
+  // Leaves the cause of a failed result for the caller's message.
+  HRESULT Reported(HRESULT hr) const;
 
   mutable std::mutex FLock;
   QString FFileName;
@@ -43,4 +47,5 @@ class TWaveFileDest final : public IAudioFile {
   quint64 FDataBytes = 0;
   bool FStarted = false;
   HRESULT FError = S_OK;
+  QString FCause;
 };
