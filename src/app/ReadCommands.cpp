@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "ReadingRun.h"
 #include "TTS.h"
 #include "TTSUnit.h"
+#include "TextDecoding.h"
 #include "UserMessages.h"
 
 TReadCommands* ReadCommands = nullptr;
@@ -56,6 +58,16 @@ class TFormReadingHost final : public TReadingHost {
  private:
   TForm1& FForm;
 };
+
+// An image or a program opened by mistake would become an article of
+// garbage that the engine reads as one long noise.
+bool IsPlainlyNotText(const QString& fileName) {
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    return false;  // reading it reports the failure
+  }
+  return LooksLikeBinary(file.read(64 * 1024));
+}
 
 QStringList OpenTextFileDialog(QWidget* parent, bool multiple, const QString& directory) {
   const QString filter = QStringLiteral("Text files (*.txt);;All files (*)");
@@ -228,6 +240,11 @@ void TReadCommands::OpenTextFiles(const QStringList& files) {
   }
   FPreferences.OpenDlgInitialDir = QFileInfo(files.first()).absolutePath();
   for (const QString& file : files) {
+    if (IsPlainlyNotText(file)) {
+      UtilsClass::Trace(QStringLiteral("Not a text file: ") + file);
+      UserMessages().ShowMessage(file + QStringLiteral(" is not a text file"));
+      continue;
+    }
     TMemoEntry* entry = FForm.AddNew();
     if (entry == nullptr) {
       continue;

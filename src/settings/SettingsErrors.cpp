@@ -5,7 +5,8 @@
 qint32 StrToInt(const QString& text) {
   bool ok = false;
   const qint32 value = text.toInt(&ok, 10);
-  if (!ok) {
+  // Qt's conversion stops at a NUL, which would make "2\0" a valid 2.
+  if (!ok || text.contains(QChar(0))) {
     throw EConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
   }
   return value;

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QStringEncoder>
 
 #include "GrabBaseClassUnit.h"
 #include "SettingsErrors.h"
 #include "SettingsTestSupport.h"
+
 #include "TextDecoding.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -55,9 +57,9 @@ TEST(GrabBaseClassTest, RepeatedNameReplacesTheValueIgnoringCase) {
 }
 
 TEST(GrabBaseClassTest, CountedListsFillMissingEntriesWithEmptyText) {
-  auto grab =
-      Parsed(QStringLiteral("<Topics>2</Topics><Topics0>First</Topics0>"
-                            "<Bad>two</Bad><Negative>-3</Negative>"));
+  auto grab = Parsed(QStringLiteral("<Topics>2</Topics><Topics0>First</Topics0>"
+                                    "<Bad>two</Bad><Negative>-3</Negative><Nul>2") +
+                     QChar(0) + QStringLiteral("</Nul>"));
   QStringList list{QStringLiteral("stale")};
   grab->GetList(QStringLiteral("/"), QStringLiteral("Topics"), list);
   EXPECT_EQ(list, (QStringList{u"First"_s, u""_s}));
@@ -74,6 +76,8 @@ TEST(GrabBaseClassTest, CountedListsFillMissingEntriesWithEmptyText) {
   } catch (const EConvertError& e) {
     EXPECT_EQ(e.Message(), QStringLiteral("'two' is not a valid integer value"));
   }
+  // A NUL after the digits is no end of the number.
+  EXPECT_THROW(grab->GetList(QStringLiteral("/"), QStringLiteral("Nul"), list), EConvertError);
 }
 
 TEST(GrabBaseClassTest, NamesBeginningWithKeyAreSections) {
@@ -152,6 +156,72 @@ TEST(TextDecodingTest, ValidUtf8IsKeptAndAnythingElseIsWindows1252) {
   EXPECT_EQ(DecodeTextFile("\x81\x8D\x9F"), QString::fromUtf16(u"\u0081\u008D\u0178"));
   EXPECT_FALSE(IsValidUtf8("\xC3"));
   EXPECT_TRUE(IsValidUtf8("\xC3\xA9"));
+}
+
+// Text saved as "Unicode" by other programs: every form must give the same
+// words, not one letter followed by garbage.
+TEST(TextDecodingTest, Utf16AndUtf32ReadAsTheSameText) {
+  const QString words = QStringLiteral("Gr\u00fc\u00dfe, caf\u00e9 \u20ac \U0001F600 end\r\n");
+  const auto encode = [&words](QStringConverter::Encoding encoding) {
+    return QByteArray(QStringEncoder(encoding)(words));
+  };
+  const QByteArray le16 = encode(QStringConverter::Utf16LE);
+  const QByteArray be16 = encode(QStringConverter::Utf16BE);
+  struct TCase {
+    const char* Name;
+    QByteArray Bytes;
+  };
+  const TCase cases[] = {
+      {"UTF-16 LE with mark", QByteArray("\xFF\xFE", 2) + le16},
+      {"UTF-16 BE with mark", QByteArray("\xFE\xFF", 2) + be16},
+      {"UTF-16 LE without mark", le16},
+      {"UTF-16 BE without mark", be16},
+      {"UTF-32 LE with mark", QByteArray("\xFF\xFE\0\0", 4) +
+                                  QByteArray(QStringEncoder(QStringConverter::Utf32LE)(words))},
+      {"UTF-32 BE with mark", QByteArray("\0\0\xFE\xFF", 4) +
+                                  QByteArray(QStringEncoder(QStringConverter::Utf32BE)(words))},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_EQ(DecodeTextFile(c.Bytes), words) << c.Name;
+    EXPECT_FALSE(LooksLikeBinary(c.Bytes)) << c.Name;
+  }
+}
+
+// Images and programs are refused; a text with a stray NUL, form feeds or
+// colour escapes is still a text.
+TEST(TextDecodingTest, PlainlyBinaryFilesAreToldFromDamagedText) {
+  QByteArray elf(
+      "\x7F"
+      "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0\x3E\0\x01\0\0\0",
+      24);
+  elf += QByteArray(200, '\0');
+  QByteArray png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1F\x15\xC4\x89",
+                 33);
+  for (int i = 0; i < 256; ++i) {
+    png += static_cast<char>((i * 151 + 7) & 0xFF);  // stands for compressed data
+  }
+  QByteArray prose;
+  for (int i = 0; i < 40; ++i) {
+    prose += "A line of ordinary prose.\r\n";
+  }
+  struct TCase {
+    const char* Name;
+    QByteArray Bytes;
+    bool Binary;
+  };
+  const TCase cases[] = {
+      {"executable", elf, true},
+      {"image", png, true},
+      {"prose", prose, false},
+      {"prose with a NUL", prose + QByteArray("a\0b", 3) + prose, false},
+      {"page breaks and tabs", "one\ftwo\tthree\vfour\x1A", false},
+      {"coloured log", "\x1B[31mred\x1B[0m plain", false},
+      {"Windows-1252", "caf\xE9 \x80 it\x92s", false},
+      {"empty", QByteArray(), false},
+  };
+  for (const TCase& c : cases) {
+    EXPECT_EQ(LooksLikeBinary(c.Bytes), c.Binary) << c.Name;
+  }
 }
 
 }  // namespace
