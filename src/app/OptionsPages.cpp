@@ -256,8 +256,8 @@ void TOptionsPages::BuildMiscTab() {
       CheckBox(QStringLiteral("Floating Toolbar Always on Top"), QStringLiteral("TBOnTopCB"), page);
   HighlightCB =
       CheckBox(QStringLiteral("Highlight Current Word"), QStringLiteral("HighlightCB"), page);
-  AutoStartAppCB = CheckBox(QStringLiteral("Start Verbalune on Windows Login"),
-                            QStringLiteral("AutoStartAppCB"), page);
+  AutoStartAppCB =
+      CheckBox(QStringLiteral("Start Verbalune at Login"), QStringLiteral("AutoStartAppCB"), page);
   FilterCB = CheckBox(QStringLiteral("Filter non-alpha symbols"), QStringLiteral("FilterCB"), page);
 
   auto* grid = new QGridLayout;

@@ -16,7 +16,9 @@
 
 namespace {
 
-const QString kMapperEntry = QStringLiteral("Wave_Mapper (MS Default)");
+// The system default: ALSA's "default", which a sound server (PipeWire,
+// PulseAudio) or dmix mixes with every other program's sound.
+const QString kMapperEntry = QStringLiteral("Default output (system mixer)");
 
 QLabel* ValueLabel(QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -60,9 +62,9 @@ TMyAudioDeviceDlg::TMyAudioDeviceDlg(QWidget* parent, TAudioDeviceSource source)
   lFormat->setMinimumHeight(lFormat->fontMetrics().lineSpacing() * 12);
   lFormat->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   form->addRow(QStringLiteral("Device ID"), lDeviceID);
-  form->addRow(QStringLiteral("Manufacturer ID"), lManufacturer);
-  form->addRow(QStringLiteral("Product ID"), lProduct);
-  form->addRow(QStringLiteral("Version"), lVersion);
+  form->addRow(QStringLiteral("ALSA name"), lManufacturer);
+  form->addRow(QStringLiteral("Description"), lProduct);
+  form->addRow(QStringLiteral("Plays through"), lVersion);
   form->addRow(QStringLiteral("Formats"), lFormat);
   form->addRow(QStringLiteral("Channels"), lChannels);
 
@@ -202,7 +204,7 @@ void TMyAudioDeviceDlg::ShowDetails(int row) {
     return;
   }
   const int id = FEntryIDs.at(row);
-  lDeviceID->setText(id == -1 ? QStringLiteral("-1 (Wave_mapper)") : QString::number(id));
+  lDeviceID->setText(id == -1 ? QStringLiteral("-1 (system default)") : QString::number(id));
   const auto& capsOf = OutputUse() ? FSource.OutputCaps : FSource.InputCaps;
   TWaveOutCaps caps;
   if (!capsOf || !capsOf(id, caps)) {
@@ -212,9 +214,9 @@ void TMyAudioDeviceDlg::ShowDetails(int row) {
     }
     return;
   }
-  lManufacturer->setText(QString::number(caps.ManufacturerID));
-  lProduct->setText(QString::number(caps.ProductID));
-  lVersion->setText(QString::number(caps.DriverVersion));
+  lManufacturer->setText(caps.PcmName);
+  lProduct->setText(caps.Description.isEmpty() ? caps.ProductName : caps.Description);
+  lVersion->setText(caps.PlaysThrough);
   lFormat->setText(FormatsText(caps.Formats));
   lChannels->setText(caps.Channels == 1   ? QStringLiteral("Mono")
                      : caps.Channels == 2 ? QStringLiteral("Stereo")

@@ -129,7 +129,7 @@ TVoiceEditForm::TVoiceEditForm(QWidget* parent, TTTSForm* controller)
 }
 
 TVoiceEditForm::~TVoiceEditForm() {
-  if (Preferences != nullptr) {
+  if (Preferences != nullptr && FWasShown) {
     Preferences->SaveWindowPlacement(*this);
   }
   if (VoiceEditForm == this) {
@@ -148,6 +148,7 @@ QString TVoiceEditForm::TestText(const TVoiceEntry& voice) {
 
 void TVoiceEditForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  FWasShown = true;
   if (!event->spontaneous()) {
     FormShow();
   }

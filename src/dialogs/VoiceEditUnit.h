@@ -71,6 +71,9 @@ class TVoiceEditForm final : public QDialog {
 
   TTTSForm* FController;
   bool FPlacing = false;
+  // Placed on screen at least once this session: only then is its geometry
+  // the user's choice rather than the unplaced corner at 0,0.
+  bool FWasShown = false;
 };
 
 // The one voice edit dialog; null before start-up created it.

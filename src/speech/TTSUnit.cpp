@@ -537,10 +537,10 @@ void TTTSForm::ShowPronunciationEditor(void* parentWindow, const QString& title)
   }
   TEngineEntry* ms = Engines->FindEngine(QStringLiteral("Microsoft"));
   if (ms == nullptr) {
+    // Only that engine brought an editor of its own; none installed here has one.
     ErrorBox(QStringLiteral(
-        "Microsoft TTS Engine is not installed\r\rVerbalune MP3 has detected that the Microsoft "
-        "Text-To-Speech\rengine is not installed on your computer.  The engine must be\rinstalled "
-        "for the pronunciation editor to work.\r\rPlease contact Kelmor Support for assistance."));
+        "No pronunciation editor\r\rThe speech engines installed on this computer have no "
+        "pronunciation editor."));
     return;
   }
   if (!ms->Enabled) {

@@ -2,14 +2,23 @@
 // the value the preferences give.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTest>
 
+#include "AppPaths.h"
 #include "AutoStartCommands.h"
+#include "KelmorAuDevFrm.h"
 #include "MemoEntryUnit.h"
 #include "MemoListUnit.h"
 #include "OptionsTestRig.h"
@@ -225,6 +234,71 @@ TEST_F(OptionsPages, HighlightSwitchedOnDuringAReadingBringsTheArticleIntoView) 
   EXPECT_TRUE(QTest::qWaitFor([last] { return last->Editor->hasFocus(); }, 2000));
   Rig.Speech().TTS1->Tag = 0;
   Rig.Form().SetRunState(rsIdle);
+}
+
+// Every text the program itself shows (menus, pages, the device dialog, the
+// help and the intro) speaks of the Linux desktop it runs on.
+TEST(VisibleTexts, SpeakOfLinuxNotWindows) {
+  TOptionsRig rig(TScriptedEngine::DefaultConfig());
+  ASSERT_TRUE(rig.Started);
+  QStringList texts;
+  const auto collect = [&texts](const QWidget& root) {
+    texts << root.windowTitle() << root.toolTip();
+    for (const QAction* action : root.findChildren<QAction*>()) {
+      texts << action->text() << action->toolTip();
+    }
+    for (const QAbstractButton* button : root.findChildren<QAbstractButton*>()) {
+      texts << button->text() << button->toolTip();
+    }
+    for (const QLabel* label : root.findChildren<QLabel*>()) {
+      texts << label->text();
+    }
+    for (const QGroupBox* box : root.findChildren<QGroupBox*>()) {
+      texts << box->title();
+    }
+    for (const QTabWidget* tabs : root.findChildren<QTabWidget*>()) {
+      for (int i = 0; i < tabs->count(); ++i) {
+        texts << tabs->tabText(i);
+      }
+    }
+    for (const QComboBox* box : root.findChildren<QComboBox*>()) {
+      for (int i = 0; i < box->count(); ++i) {
+        texts << box->itemText(i);
+      }
+    }
+    for (const QListWidget* list : root.findChildren<QListWidget*>()) {
+      for (int i = 0; i < list->count(); ++i) {
+        texts << list->item(i)->text();
+      }
+    }
+  };
+  collect(rig.Form());
+  TAudioDeviceSource devices;
+  devices.OutputCount = [] { return 1; };
+  devices.OutputCaps = [](int id, TWaveOutCaps& caps) {
+    caps = TWaveOutCaps{};
+    caps.DeviceID = id;
+    caps.Formats = 0xFFF;
+    return true;
+  };
+  TMyAudioDeviceDlg device(&rig.Form(), devices);
+  device.FillList();
+  device.SelectDeviceID(-1);
+  collect(device);
+  for (const char* file : {"VLIntro.chl", "AudioHelp.chl", "help/index.html"}) {
+    QFile shipped(AppPaths::SharedFile(QLatin1String(file)));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly)) << file;
+    texts << QString::fromUtf8(shipped.readAll());
+  }
+  // "Windows-1252" names an encoding, not the desktop.
+  static const QRegularExpression windowsWords(
+      QStringLiteral("\\bWindows\\b(?!-1252)|Microsoft|Wave_Mapper|MS Default|Control Panel|"
+                     "\\.exe\\b|Start menu|[Tt]askbar|[Rr]egistry|SAPI|OLE"));
+  for (const QString& text : texts) {
+    EXPECT_FALSE(windowsWords.match(text).hasMatch()) << text.toStdString();
+  }
+  EXPECT_TRUE(texts.contains(QStringLiteral("Start Verbalune at Login")));
+  EXPECT_TRUE(texts.contains(QStringLiteral("Default output (system mixer)")));
 }
 
 }  // namespace

@@ -59,6 +59,10 @@ TEST(OptionsScreenshots, PagesTreeAndDialogs) {
     caps.DeviceID = id;
     caps.ProductName =
         id == 0 ? QStringLiteral("HDA Intel PCH, ALC892 Analog") : QStringLiteral("USB Audio");
+    caps.PcmName =
+        id == 0 ? QStringLiteral("hw:CARD=PCH,DEV=0") : QStringLiteral("hw:CARD=Device,DEV=0");
+    caps.Description = caps.ProductName + QStringLiteral(", Direct hardware device");
+    caps.PlaysThrough = QStringLiteral("ALSA, straight to the card");
     caps.Formats = 0xFFF;
     caps.Channels = 2;
     caps.Support = WAVECAPS_VOLUME | WAVECAPS_LRVOLUME;

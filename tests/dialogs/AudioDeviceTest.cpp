@@ -28,12 +28,12 @@ TAudioDeviceSource FourDevices() {
     }
     caps = TWaveOutCaps{};
     caps.DeviceID = id;
-    caps.ManufacturerID = static_cast<quint16>(id + 10);
-    caps.ProductID = static_cast<quint16>(id + 20);
-    caps.DriverVersion = 5;
     caps.ProductName = id == -1
                            ? QStringLiteral("Default device")
                            : QStringLiteral("A card with a rather long product name %1").arg(id);
+    caps.PcmName = id == -1 ? QStringLiteral("default") : QStringLiteral("hw:CARD=C%1").arg(id);
+    caps.Description = id == 0 ? QString() : caps.ProductName + QStringLiteral(", analog");
+    caps.PlaysThrough = id == -1 ? QStringLiteral("PipeWire") : QStringLiteral("ALSA");
     caps.Formats = id == 2 ? 0 : WAVE_FORMAT_2M16 | WAVE_FORMAT_4S16;
     caps.Channels = id == 3 ? 1 : 2;
     caps.Support = id == 3 ? WAVECAPS_VOLUME | WAVECAPS_SAMPLEACCURATE : 0;
@@ -95,14 +95,17 @@ TEST(AudioDeviceDialog, ListsDevicesWithTheirDetails) {
   dialog.FillList();
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Audio Destination Device ID"));
   ASSERT_EQ(dialog.ListBox1->count(), 3);
-  EXPECT_EQ(dialog.ListBox1->item(0)->text(), QStringLiteral("Wave_Mapper (MS Default)"));
+  EXPECT_EQ(dialog.ListBox1->item(0)->text(), QStringLiteral("Default output (system mixer)"));
   EXPECT_EQ(dialog.ListBox1->item(2)->text(), QStringLiteral("A card with a rather long produ"));
   EXPECT_EQ(dialog.EntryDeviceIDs(), (QList<int>{-1, 0, 3}));
   EXPECT_EQ(dialog.ListBox1->currentRow(), 2);
   EXPECT_EQ(dialog.lDeviceID->text(), QStringLiteral("3"));
-  EXPECT_EQ(dialog.lManufacturer->text(), QStringLiteral("13"));
-  EXPECT_EQ(dialog.lProduct->text(), QStringLiteral("23"));
-  EXPECT_EQ(dialog.lVersion->text(), QStringLiteral("5"));
+  // What ALSA and a sound server call the device, not the numbers of
+  // another system's driver model.
+  EXPECT_EQ(dialog.lManufacturer->text(), QStringLiteral("hw:CARD=C3"));
+  EXPECT_EQ(dialog.lProduct->text(),
+            QStringLiteral("A card with a rather long product name 3, analog"));
+  EXPECT_EQ(dialog.lVersion->text(), QStringLiteral("ALSA"));
   EXPECT_EQ(dialog.lFormat->text(),
             QStringLiteral("22.05 kHz, Mono, 16-bit\n44.1 kHz, Stereo, 16-bit"));
   EXPECT_EQ(dialog.lChannels->text(), QStringLiteral("Mono"));
@@ -111,7 +114,8 @@ TEST(AudioDeviceDialog, ListsDevicesWithTheirDetails) {
       QStringLiteral("Supports volume control. Returns sample-accurate position information."));
 
   dialog.ListBox1->setCurrentRow(0);
-  EXPECT_EQ(dialog.lDeviceID->text(), QStringLiteral("-1 (Wave_mapper)"));
+  EXPECT_EQ(dialog.lDeviceID->text(), QStringLiteral("-1 (system default)"));
+  EXPECT_EQ(dialog.lVersion->text(), QStringLiteral("PipeWire"));
   EXPECT_EQ(dialog.lChannels->text(), QStringLiteral("Stereo"));
   EXPECT_TRUE(dialog.lSupports->text().isEmpty());
 }

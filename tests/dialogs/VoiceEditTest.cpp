@@ -152,4 +152,20 @@ TEST_F(VoiceEdit, AVoiceWhoseEngineCannotOpenIsShownButNotEditable) {
   EXPECT_EQ(Voice->Pitch, 0);
 }
 
+// A session that never opened the dialog must not store the unplaced corner
+// as its place; one that did keeps where the user left it.
+TEST_F(VoiceEdit, OnlyAShownDialogStoresItsPlace) {
+  { TVoiceEditForm unopened; }
+  EXPECT_FALSE(Rig.Prefs.RestoreWindowPlacement(QStringLiteral("VoiceEditForm")).has_value());
+  {
+    TVoiceEditForm opened;
+    opened.show();
+    opened.setGeometry(140, 150, 400, 300);
+    opened.hide();
+  }
+  const auto placement = Rig.Prefs.RestoreWindowPlacement(QStringLiteral("VoiceEditForm"));
+  ASSERT_TRUE(placement.has_value());
+  EXPECT_EQ(placement->Width, 400);
+}
+
 }  // namespace

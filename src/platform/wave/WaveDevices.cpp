@@ -2,6 +2,7 @@
 
 #include <alsa/asoundlib.h>
 
+#include <QFileInfo>
 #include <cerrno>
 #include <mutex>
 
@@ -31,7 +32,21 @@ QStringList HintNames(const char* wantedIo) {
   return names;
 }
 
-QString HintDescription(const QString& pcmName) {
+// The sound server behind ALSA's default device, by the sockets it listens on.
+QString SoundServer() {
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty()) {
+    if (QFileInfo::exists(runtime + QStringLiteral("/pipewire-0"))) {
+      return QStringLiteral("PipeWire");
+    }
+    if (QFileInfo::exists(runtime + QStringLiteral("/pulse/native"))) {
+      return QStringLiteral("PulseAudio");
+    }
+  }
+  return QStringLiteral("ALSA (no sound server)");
+}
+
+QString HintDescription(const QString& pcmName, bool firstLine = true) {
   QString result;
   void** hints = nullptr;
   if (snd_device_name_hint(-1, "pcm", &hints) < 0 || hints == nullptr) {
@@ -42,7 +57,10 @@ QString HintDescription(const QString& pcmName) {
     if (name != nullptr && QString::fromUtf8(name) == pcmName) {
       char* desc = snd_device_name_get_hint(*hint, "DESC");
       if (desc != nullptr) {
-        result = QString::fromUtf8(desc).section(QLatin1Char('\n'), 0, 0);
+        result = QString::fromUtf8(desc);
+        if (firstLine) {
+          result = result.section(QLatin1Char('\n'), 0, 0);
+        }
       }
       free(desc);
     }
@@ -105,6 +123,13 @@ bool TWaveDevices::OutputCaps(int deviceId, TWaveOutCaps& caps) {
     product = name;
   }
   caps.ProductName = product.left(31);
+  caps.PcmName = name;
+  caps.Description = deviceId == -1
+                         ? QStringLiteral("Default output (system mixer)")
+                         : HintDescription(name, false).replace(u'\n', QStringLiteral(", "));
+  caps.PlaysThrough = deviceId == -1 || !name.startsWith(QStringLiteral("hw:"))
+                          ? SoundServer()
+                          : QStringLiteral("ALSA, straight to the card");
   // Bit order: for each rate, mono 8, stereo 8, mono 16, stereo 16.
   const unsigned rates[] = {11025, 22050, 44100};
   quint32 bit = 1;

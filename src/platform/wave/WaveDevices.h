@@ -29,8 +29,11 @@ struct TWaveOutCaps {
   quint16 ManufacturerID = 0;
   quint16 ProductID = 0;
   quint32 DriverVersion = 0;
-  QString ProductName;  // at most 31 characters
-  quint32 Formats = 0;  // WAVE_FORMAT_* bits
+  QString ProductName;   // at most 31 characters
+  QString PcmName;       // what ALSA calls it ("default", "hw:CARD=PCH,DEV=0")
+  QString Description;   // ALSA's description, whole
+  QString PlaysThrough;  // the sound server or ALSA layer the audio goes through
+  quint32 Formats = 0;   // WAVE_FORMAT_* bits
   int Channels = 0;
   quint32 Support = 0;  // separate volume, pitch, rate ... (none on ALSA)
 };
