@@ -40,6 +40,7 @@ void TForm1::BuildMainMenu() {
   ViewMenu = MainMenu1->addMenu(QStringLiteral("&View"));
   ShowToolbarMItm = AddItem(ViewMenu, u"ShowToolbarMItm", QStringLiteral("&Toolbar"));
   ShowOptionsMItm = AddItem(ViewMenu, u"ShowOptionsMItm", QStringLiteral("&Options Panels"));
+  FloatToolbarMItm = AddItem(ViewMenu, u"FloatToolbarMItm", QStringLiteral("&Show Toolbar"));
   ShowToolbarMItm->setCheckable(true);
   ShowOptionsMItm->setCheckable(true);
 

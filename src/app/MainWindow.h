@@ -77,6 +77,10 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
 
   void MinimizeToTray();
   void RestoreFromTray();
+  // A panel that starts after the program (at login) brings its notification
+  // area late: until one exists this looks again every few seconds and adds
+  // the icon when it appears.
+  void WatchForTray();
   void ExitVerbaluneClick();
   void MMLabel1Click();
   void ShowToolbarMItmClick();
@@ -178,6 +182,7 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   QLabel* StatusPanel1;
   QProgressBar* ProgressGauge;
   QTimer* Timer1;
+  QTimer* TrayWatchTimer = nullptr;
 
   // Toolbar buttons.
   QToolButton* ToolButton1;
@@ -203,6 +208,8 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   QAction* ExitVerbalune1;
   QAction* ShowToolbarMItm;
   QAction* ShowOptionsMItm;
+  // The floating toolbar, reachable also where no notification area exists.
+  QAction* FloatToolbarMItm;
   QAction* MonClipMItm;
   QAction* SingleMItm;
   QAction* MultiMItm;

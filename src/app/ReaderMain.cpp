@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "BaseUtils.h"
+#include "ClipboardSession.h"
 #include "DesktopShell.h"
 #include "Forms.h"
 #include "GuiMessages.h"
@@ -22,7 +23,16 @@ void InstallScreenSizeProvider() {
 }  // namespace
 
 int RunReader(int& argc, char** argv) {
+  // Chosen for this process only: programs the reader opens (a browser for
+  // the help, a mail program) must not inherit it.
+  const QString platform = PreferredPlatform(QProcessEnvironment::systemEnvironment());
+  if (!platform.isEmpty()) {
+    qputenv("QT_QPA_PLATFORM", platform.toUtf8());
+  }
   QApplication app(argc, argv);
+  if (!platform.isEmpty()) {
+    qunsetenv("QT_QPA_PLATFORM");
+  }
   QApplication::setApplicationName(QStringLiteral("verbalune"));
   QApplication::setDesktopFileName(QStringLiteral("verbalune"));
   // The main window hides instead of closing; only the Exit command ends.

@@ -23,13 +23,15 @@ void TForm1::MinimizeToTray() {
     if (!isMinimized()) {
       showMinimized();
     }
-    return;
+  } else {
+    UtilsClass::Trace(QStringLiteral("Minimizing to the notification area"));
+    hide();
+    if (Articles != nullptr) {
+      Articles->hide();
+    }
   }
-  UtilsClass::Trace(QStringLiteral("Minimizing to the notification area"));
-  hide();
-  if (Articles != nullptr) {
-    Articles->hide();
-  }
+  // The floating toolbar follows its option whether the window went to the
+  // notification area or only to the taskbar.
   const quint8 option = Preferences != nullptr ? Preferences->ToolbarOnMinOption : 0;
   if (option == 1 || (option == 2 && RunState == rsReading)) {
     emit FloatingToolbarWanted();

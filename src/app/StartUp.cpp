@@ -199,6 +199,11 @@ void TForm1::changeEvent(QEvent* event) {
     // The window manager's minimise button: the program goes to the
     // notification area as with the close box.
     QTimer::singleShot(0, this, &TForm1::MinimizeToTray);
+  } else if (event->type() == QEvent::WindowStateChange && !isMinimized() && isVisible() &&
+             Initialized && RunState != rsExiting && TrayIcon == nullptr) {
+    // Without a notification area the window came back from its taskbar
+    // entry: the floating toolbar was standing in for it.
+    emit FloatingToolbarUnwanted();
   }
 }
 
@@ -237,9 +242,22 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::SetupTrayIcon() {
-  // Without a notification area the icon would be an invisible no-op.
-  if (TrayIcon != nullptr || !TrayAvailable()) {
+  if (TrayIcon != nullptr) {
     return;
+  }
+  // Without a notification area the icon would be an invisible no-op.
+  if (!TrayAvailable()) {
+    if (TrayWatchTimer == nullptr) {
+      UtilsClass::Trace(QStringLiteral("No notification area yet: watching for one"));
+      TrayWatchTimer = new QTimer(this);
+      TrayWatchTimer->setInterval(3000);
+      connect(TrayWatchTimer, &QTimer::timeout, this, &TForm1::WatchForTray);
+      TrayWatchTimer->start();
+    }
+    return;
+  }
+  if (TrayWatchTimer != nullptr) {
+    TrayWatchTimer->stop();
   }
   TrayIcon = new QSystemTrayIcon(AppIcon(QStringLiteral("tray")), this);
   TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
@@ -248,6 +266,14 @@ void TForm1::SetupTrayIcon() {
   connect(TrayIcon, &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) { TrayIconMessage(reason); });
   TrayIcon->show();
+}
+
+void TForm1::WatchForTray() {
+  if (RunState == rsExiting || TrayIcon != nullptr || !TrayAvailable()) {
+    return;
+  }
+  UtilsClass::Trace(QStringLiteral("A notification area appeared: adding the icon"));
+  SetupTrayIcon();
 }
 
 void TForm1::TrayIconMessage(int reason) {

@@ -22,6 +22,7 @@ TTrayToolbarCommands::TTrayToolbarCommands(TForm1& form) : QObject(&form), FForm
   connect(FToolbar.get(), &TToolBarForm::ClosedByUser, this,
           [this] { FForm.ToolBarPONtry->setEnabled(true); });
   connect(FForm.ToolBarPONtry, &QAction::triggered, FToolbar.get(), &TToolBarForm::ShowNormal);
+  connect(FForm.FloatToolbarMItm, &QAction::triggered, FToolbar.get(), &TToolBarForm::ShowNormal);
   connect(FToolbar->RestoreBtn, &QToolButton::clicked, &FForm, &TForm1::RestoreFromTray);
 
   connect(&FForm, &TForm1::FloatingToolbarWanted, FToolbar.get(), &TToolBarForm::ShowNormal);
@@ -86,7 +87,8 @@ void TTrayToolbarCommands::FollowRunState() {
   // "When minimized and reading starts": a reading begun from the
   // notification area brings the toolbar up.
   if (FForm.RunState == rsReading && Preferences != nullptr &&
-      Preferences->ToolbarOnMinOption == 2 && !FForm.isVisible() && !FToolbar->isVisible()) {
+      Preferences->ToolbarOnMinOption == 2 && (!FForm.isVisible() || FForm.isMinimized()) &&
+      !FToolbar->isVisible()) {
     UtilsClass::Trace(QStringLiteral("Reading started while hidden: showing the toolbar"));
     FToolbar->ShowNormal();
   }

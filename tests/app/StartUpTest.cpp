@@ -40,9 +40,15 @@ TEST_F(StartUp, FirstStartImportsTheIntroAndLaterStartsTheSavedArticles) {
     TStartedReader reader;
     ASSERT_TRUE(reader.ShowAndActivate());
     TMemoListBox* articles = reader.Form->Articles;
-    // Single-Article mode keeps the intro's last article, with a voice to read it.
+    // The first start is in Single-Article mode, which shows one article: it
+    // must hold all a newcomer needs, not only the last of several.
     ASSERT_EQ(articles->VisibleCount(), 1);
     EXPECT_EQ(articles->CurrentEntry()->Title(), QStringLiteral("Welcome_to_Verbalune_MP3"));
+    const QString intro = articles->CurrentEntry()->EditorText();
+    for (const char* topic : {"clipboard", "MP3 file", "Multi-Article mode", "File Options",
+                              "Start Verbalune at Login", "notification area", "Exit Verbalune"}) {
+      EXPECT_TRUE(intro.contains(QLatin1String(topic))) << topic;
+    }
     EXPECT_FALSE(articles->CurrentEntry()->VoiceName().isEmpty());
     EXPECT_EQ(articles->CurrentEntry()->VoiceName(), Preferences->TTS_DefaultVoiceName);
     EXPECT_EQ(reader.Form->StatusPanel0->text(), QStringLiteral("1 article"));
@@ -145,6 +151,21 @@ TEST_F(StartUp, WithoutANotificationAreaCloseMinimisesAndKeepsTheWindowReachable
   EXPECT_TRUE(reader.Form->isMinimized());
   EXPECT_TRUE(TraceText().contains(
       QStringLiteral("No notification area: minimizing the window instead of hiding it")));
+  EXPECT_EQ(reader.Form->TrayIcon, nullptr);
+
+  // The floating toolbar still follows its option with the window minimised.
+  QSignalSpy toolbar(reader.Form.get(), &TForm1::FloatingToolbarWanted);
+  Preferences->ToolbarOnMinOption = 1;
+  reader.Form->MinimizeToTray();
+  EXPECT_EQ(toolbar.count(), 1);
+
+  // A panel started after the program brings its notification area late.
+  reader.Form->WatchForTray();
+  EXPECT_EQ(reader.Form->TrayIcon, nullptr);
+  reader.Tray = true;
+  reader.Form->WatchForTray();
+  EXPECT_NE(reader.Form->TrayIcon, nullptr);
+  EXPECT_TRUE(TraceText().contains(QStringLiteral("A notification area appeared")));
 }
 
 TEST_F(StartUp, ExitWritesArticlesPlacementAndPreferences) {

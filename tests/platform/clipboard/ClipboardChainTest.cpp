@@ -176,3 +176,35 @@ TEST(ClipboardSessionTest, NativeWaylandCannotWatchInTheBackground) {
   EXPECT_EQ(ClipboardWatchingFor(u"offscreen"_s), TClipboardWatching::Full);
   EXPECT_FALSE(ClipboardWatchingNotice().isEmpty());
 }
+
+// Copies in other programs are only seen in the background on X, so a
+// Wayland session goes to XWayland when it can; the user's own choice stands.
+TEST(ClipboardSessionTest, WaylandSessionsStartOnXWaylandWhenItIsThere) {
+  struct TCase {
+    const char* Name;
+    QStringList Variables;
+    QString Platform;
+  };
+  const TCase cases[] = {
+      {"Wayland with XWayland",
+       {u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:0"_s},
+       u"xcb;wayland"_s},
+      {"Wayland by session type",
+       {u"XDG_SESSION_TYPE=wayland"_s, u"DISPLAY=:1"_s},
+       u"xcb;wayland"_s},
+      {"Wayland without X", {u"WAYLAND_DISPLAY=wayland-0"_s}, QString()},
+      {"Wayland, empty DISPLAY", {u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY="_s}, QString()},
+      {"user chose Wayland",
+       {u"WAYLAND_DISPLAY=wayland-0"_s, u"DISPLAY=:0"_s, u"QT_QPA_PLATFORM=wayland"_s},
+       QString()},
+      {"X11 session", {u"XDG_SESSION_TYPE=x11"_s, u"DISPLAY=:0"_s}, QString()},
+      {"no desktop", {}, QString()},
+  };
+  for (const TCase& c : cases) {
+    QProcessEnvironment environment;
+    for (const QString& variable : c.Variables) {
+      environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+    }
+    EXPECT_EQ(PreferredPlatform(environment), c.Platform) << c.Name;
+  }
+}
