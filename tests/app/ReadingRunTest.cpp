@@ -433,11 +433,16 @@ TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
     ASSERT_TRUE(WriteWholeFile(path, QByteArray("text of ") + name));
     files << path;
   }
+  // A picture opened by mistake adds nothing and says why.
+  const QString picture = rig.Out(QStringLiteral("picture.png"));
+  ASSERT_TRUE(WriteWholeFile(
+      picture, QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x01", 20) + QByteArray(64, '\x01')));
   rig.Commands->ChooseTextFiles = [&](bool multiple, const QString&) {
     EXPECT_TRUE(multiple);
-    return files;
+    return QStringList(files) << picture;
   };
   rig.Form->ReadFileBtn->click();
+  EXPECT_EQ(Messages.Messages, QStringList{picture + QStringLiteral(" is not a text file")});
   TMemoListBox* list = rig.Form->Articles;
   ASSERT_EQ(list->VisibleCount(), 3);
   const QStringList titles = {QStringLiteral("alpha"), QStringLiteral("beta"),

@@ -157,15 +157,17 @@ TEST_F(VoiceEdit, AVoiceWhoseEngineCannotOpenIsShownButNotEditable) {
 TEST_F(VoiceEdit, OnlyAShownDialogStoresItsPlace) {
   { TVoiceEditForm unopened; }
   EXPECT_FALSE(Rig.Prefs.RestoreWindowPlacement(QStringLiteral("VoiceEditForm")).has_value());
+  QRect placed;
   {
     TVoiceEditForm opened;
     opened.show();
-    opened.setGeometry(140, 150, 400, 300);
+    opened.move(140, 150);
+    placed = opened.geometry();
     opened.hide();
   }
   const auto placement = Rig.Prefs.RestoreWindowPlacement(QStringLiteral("VoiceEditForm"));
   ASSERT_TRUE(placement.has_value());
-  EXPECT_EQ(placement->Width, 400);
+  EXPECT_EQ(QPoint(placement->Left, placement->Top), placed.topLeft());
 }
 
 }  // namespace
