@@ -96,7 +96,7 @@ TMemoEntry* TForm1::AddNew() {
   entry->OnDelete = [this](TMemoEntry* sender) { ArticleDeleteClick(sender); };
   entry->OnRead = [this](TMemoEntry* sender) { emit ArticleReadRequested(sender); };
   entry->OnReadToFile = [this](TMemoEntry* sender) { emit ArticleReadToFileRequested(sender); };
-  entry->Editor->SetPopupMenu(PopupMenu1);
+  entry->SetPopupMenu(PopupMenu1);
   return entry;
 }
 

@@ -121,11 +121,12 @@ bool TClipboardCapture::PromptVisible() const {
 
 bool TClipboardCapture::SingleArticleBusy() const {
   const TMemoListBox* list = FForm.Articles;
-  if (list == nullptr || Preferences->ML_ListMode != TMemoListBox::lmSingleArticle ||
-      list->Entries().isEmpty()) {
+  if (list == nullptr || Preferences->ML_ListMode != TMemoListBox::lmSingleArticle) {
     return false;
   }
-  return list->Entries().first()->Locked;
+  // The article that new text would replace.
+  const TMemoEntry* shown = list->ShownArticle();
+  return shown != nullptr && shown->Locked;
 }
 
 void TClipboardCapture::Beep() {
@@ -175,7 +176,7 @@ bool TClipboardCapture::AddArticle(const QString& text) {
   entry->OnReadToFile = [form = &FForm](TMemoEntry* sender) {
     emit form->ArticleReadToFileRequested(sender);
   };
-  entry->Editor->SetPopupMenu(FForm.PopupMenu1);
+  entry->SetPopupMenu(FForm.PopupMenu1);
   return true;
 }
 

@@ -272,7 +272,8 @@ void TReadingRun::StartReading(TMemoEntry* article, TReadDestination destination
   if (State() != rsReading) {
     FHost.SetRunState(rsReading);
   }
-  FHighlighter.Begin(FHost.FollowsWords() ? article->Editor : nullptr, readStart, end);
+  TArticleEditor* editor = article->Editor;
+  FHighlighter.Begin(FHost.FollowsWords() ? editor : nullptr, readStart, end);
   const QString spoken = readStart > 0 || length > 0 ? text.mid(readStart, end - readStart) : text;
 
   bool started = false;

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -22,20 +24,7 @@ bool IsTitleChar(QChar c) {
 TMemoEntry::TMemoEntry(const TArticleVoiceSource* voices, QWidget* parent)
     : QFrame(parent), FVoices(voices) {
   setFrameShape(QFrame::NoFrame);
-  Properties = new TPropertyPanel(this, voices, this);
-  Editor = new TArticleEditor(this, this);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  layout->addWidget(Properties);
-  layout->addWidget(Editor, 1);
-
-  connect(Properties->ReadButton, &QPushButton::clicked, this, [this] { Fire(OnRead); });
-  connect(Properties->ReadToFileButton, &QPushButton::clicked, this,
-          [this] { Fire(OnReadToFile); });
-  connect(Properties->DeleteButton, &QPushButton::clicked, this, [this] { Fire(OnDelete); });
-  connect(Editor->document(), &QTextDocument::contentsChanged, this, [this] { FBlank = -1; });
-  // One watcher for all entries: a list holds hundreds of them.
+  // One watcher for all entries: a list holds thousands of them.
   static bool watching = false;
   if (!watching) {
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
@@ -43,6 +32,94 @@ TMemoEntry::TMemoEntry(const TArticleVoiceSource* voices, QWidget* parent)
       watching = true;
     }
   }
+}
+
+TPropertyPanel* TMemoEntry::MadeProperties() const {
+  const_cast<TMemoEntry*>(this)->MakeWidgets();
+  return FProperties;
+}
+
+TArticleEditor* TMemoEntry::MadeEditor() const {
+  const_cast<TMemoEntry*>(this)->MakeWidgets();
+  return FEditor;
+}
+
+void TMemoEntry::MakeWidgets() {
+  if (FEditor != nullptr) {
+    return;
+  }
+  if (FLayout == nullptr) {
+    FLayout = new QVBoxLayout(this);
+    FLayout->setContentsMargins(0, 0, 0, 0);
+    FLayout->setSpacing(0);
+  }
+  FProperties = new TPropertyPanel(this, FVoices, this);
+  FEditor = new TArticleEditor(this, this);
+  FLayout->addWidget(FProperties);
+  FLayout->addWidget(FEditor, 1);
+  // Made after the entry was shown, they would appear only once events run.
+  FProperties->show();
+  FEditor->show();
+
+  connect(FProperties->ReadButton, &QPushButton::clicked, this, [this] { Fire(OnRead); });
+  connect(FProperties->ReadToFileButton, &QPushButton::clicked, this,
+          [this] { Fire(OnReadToFile); });
+  connect(FProperties->DeleteButton, &QPushButton::clicked, this, [this] { Fire(OnDelete); });
+
+  if (FMultiLayout) {
+    FProperties->MultiLayout();
+  }
+  FProperties->TitleEdit->setText(FTitle);
+  FProperties->TitleEdit->setCursorPosition(0);
+  QComboBox* box = FProperties->VoiceBox;
+  int index = box->findText(FVoice, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (index < 0 && !FVoice.isEmpty()) {
+    box->addItem(FVoice);
+    index = box->count() - 1;
+  }
+  box->setCurrentIndex(index);
+
+  FEditor->SetPopupMenu(FPopupMenu);
+  if (!FText.isEmpty()) {
+    FEditor->setPlainText(FText);
+    QTextCursor cursor = FEditor->textCursor();
+    const int end = static_cast<int>(FText.size());
+    cursor.setPosition(qBound(0, FCaretAnchor, end));
+    cursor.setPosition(qBound(0, FCaretPosition, end), QTextCursor::KeepAnchor);
+    FEditor->setTextCursor(cursor);
+    FEditor->ScrollToLine(FScrollLine);
+  }
+  // The editor holds the text from now on.
+  FText = QString();
+  ApplyColor();
+  ApplyLock(Locked);
+  connect(FEditor->document(), &QTextDocument::contentsChanged, this, [this] { FBlank = -1; });
+}
+
+void TMemoEntry::ReleaseWidgets() {
+  if (FEditor == nullptr || Locked) {
+    return;
+  }
+  FText = EditorText();
+  FTitle = Title();
+  FVoice = VoiceName();
+  const QTextCursor cursor = FEditor->textCursor();
+  FCaretAnchor = cursor.anchor();
+  FCaretPosition = cursor.position();
+  FScrollLine = FEditor->verticalScrollBar()->value();
+  FPopupMenu = FEditor->PopupMenu();
+  for (QWidget* part : {static_cast<QWidget*>(FProperties), static_cast<QWidget*>(FEditor)}) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && (focus == part || part->isAncestorOf(focus))) {
+      focus->clearFocus();
+    }
+    FLayout->removeWidget(part);
+    part->hide();
+    part->deleteLater();
+  }
+  FEditor->document()->disconnect(this);
+  FProperties = nullptr;
+  FEditor = nullptr;
 }
 
 TMemoEntry::~TMemoEntry() = default;
@@ -98,31 +175,99 @@ QString TMemoEntry::MakeTitle(const QString& text, int length) {
 }
 
 void TMemoEntry::SetColor(const QColor& color) {
-  QPalette palette = Editor->palette();
-  palette.setColor(QPalette::Base, color);
-  Editor->setPalette(palette);
+  FColor = color;
+  ApplyColor();
+}
+
+void TMemoEntry::ApplyColor() {
+  if (FEditor == nullptr || !FColor.isValid()) {
+    return;
+  }
+  QPalette palette = FEditor->palette();
+  palette.setColor(QPalette::Base, FColor);
+  FEditor->setPalette(palette);
 }
 
 QColor TMemoEntry::Color() const {
-  return Editor->palette().color(QPalette::Base);
+  if (FColor.isValid()) {
+    return FColor;
+  }
+  return palette().color(QPalette::Base);
+}
+
+void TMemoEntry::ApplyLock(bool locked) {
+  if (FEditor == nullptr) {
+    return;
+  }
+  FEditor->setReadOnly(locked);
+  if (locked) {
+    // Read-only hides the caret; the reader still moves it, and the user may
+    // still select and copy.
+    FEditor->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  }
+}
+
+void TMemoEntry::SetMultiLayout() {
+  FMultiLayout = true;
+  if (FProperties != nullptr) {
+    FProperties->MultiLayout();
+  }
+}
+
+void TMemoEntry::SetPopupMenu(QMenu* menu) {
+  FPopupMenu = menu;
+  if (FEditor != nullptr) {
+    FEditor->SetPopupMenu(menu);
+  }
+}
+
+void TMemoEntry::ScrollToStart() {
+  FScrollLine = 0;
+  if (FEditor != nullptr) {
+    FEditor->ScrollToLine(0);
+  }
 }
 
 QString TMemoEntry::Title() const {
-  return Properties->TitleEdit->text();
+  return FProperties != nullptr ? FProperties->TitleEdit->text() : FTitle;
 }
 
 void TMemoEntry::SetTitle(const QString& title) {
-  Properties->TitleEdit->setText(title);
+  if (FProperties == nullptr) {
+    FTitle = title;
+    return;
+  }
+  FProperties->TitleEdit->setText(title);
   // A title longer than the edit is shown from its start.
-  Properties->TitleEdit->setCursorPosition(0);
+  FProperties->TitleEdit->setCursorPosition(0);
 }
 
 QString TMemoEntry::VoiceName() const {
-  return Properties->VoiceBox->currentIndex() < 0 ? QString() : Properties->VoiceBox->currentText();
+  if (FProperties == nullptr) {
+    return FVoice;
+  }
+  const QComboBox* box = FProperties->VoiceBox;
+  return box->currentIndex() < 0 ? QString() : box->currentText();
+}
+
+QString TMemoEntry::SelectableVoice(const QString& name) const {
+  if (name.isEmpty() || FVoices == nullptr) {
+    return QString();
+  }
+  for (const TArticleVoice& voice : FVoices->ArticleVoices()) {
+    if (voice.Name == name) {
+      return name;
+    }
+  }
+  return QString();
 }
 
 void TMemoEntry::SelectVoice(const QString& name) {
-  QComboBox* box = Properties->VoiceBox;
+  if (FProperties == nullptr) {
+    FVoice = SelectableVoice(name);
+    return;
+  }
+  QComboBox* box = FProperties->VoiceBox;
   int index = box->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
   if (index < 0 && !name.isEmpty() && FVoices != nullptr) {
     for (const TArticleVoice& voice : FVoices->ArticleVoices()) {
@@ -137,9 +282,10 @@ void TMemoEntry::SelectVoice(const QString& name) {
 }
 
 void TMemoEntry::ChangeVoice() {
-  Properties->ResetVoices();
-  Properties->setFocus();
-  Properties->FillVoices();
+  MakeWidgets();
+  FProperties->ResetVoices();
+  FProperties->setFocus();
+  FProperties->FillVoices();
 }
 
 bool TMemoEntry::LoadFromFile(const QString& fileName) {
@@ -170,8 +316,12 @@ void TMemoEntry::LoadFromDevice(QIODevice& device) {
     }
     if (EditorText().isEmpty()) {
       SetEditorText(joined);
+    } else if (FEditor == nullptr) {
+      FText += u'\n';
+      FText += joined;
+      FBlank = -1;
     } else {
-      Editor->appendPlainText(joined);
+      FEditor->appendPlainText(joined);
     }
   }
   if (failed) {
@@ -181,8 +331,11 @@ void TMemoEntry::LoadFromDevice(QIODevice& device) {
 }
 
 QString TMemoEntry::EditorText() const {
+  if (FEditor == nullptr) {
+    return FText;
+  }
   // toPlainText would turn non-breaking spaces into plain ones.
-  QString text = Editor->document()->toRawText();
+  QString text = FEditor->document()->toRawText();
   text.replace(QChar::ParagraphSeparator, u'\n');
   text.replace(QChar::LineSeparator, u'\n');
   return text;
@@ -193,7 +346,16 @@ bool TMemoEntry::IsBlank() const {
     return FBlank == 1;
   }
   FBlank = 0;
-  const QTextDocument* document = Editor->document();
+  if (FEditor == nullptr) {
+    for (const QChar c : FText) {
+      if (c.unicode() > u' ') {
+        return false;
+      }
+    }
+    FBlank = 1;
+    return true;
+  }
+  const QTextDocument* document = FEditor->document();
   const int end = document->characterCount() - 1;  // the final paragraph mark is no text
   for (int i = 0; i < end; ++i) {
     const QChar c = document->characterAt(i);
@@ -206,12 +368,20 @@ bool TMemoEntry::IsBlank() const {
 }
 
 void TMemoEntry::SetEditorText(const QString& text) {
+  QString normalised = text;
   if (text.contains(u'\r')) {
-    QString normalised = text;
     normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     normalised.replace(u'\r', u'\n');
-    Editor->setPlainText(normalised);
-  } else {
-    Editor->setPlainText(text);
   }
+  if (FEditor == nullptr) {
+    // What the editor would hold: its text has no other line breaks.
+    normalised.replace(QChar::ParagraphSeparator, u'\n');
+    normalised.replace(QChar::LineSeparator, u'\n');
+    FText = normalised;
+    FCaretAnchor = FCaretPosition = 0;
+    FScrollLine = 0;
+    FBlank = -1;
+    return;
+  }
+  FEditor->setPlainText(normalised);
 }

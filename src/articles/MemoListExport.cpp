@@ -84,6 +84,7 @@ void TMemoListBox::ImportFromDevice(QIODevice& device, QMenu* popupMenu, THandle
   const TArticleFileContents contents = ParseArticleFile(DecodeArticleText(bytes), failed);
 
   QPointer<TMemoListBox> alive(this);
+  bool added = false;
   for (const TArticleRecord& record : contents.Records) {
     PumpMessages();
     if (!alive) {
@@ -98,11 +99,12 @@ void TMemoListBox::ImportFromDevice(QIODevice& device, QMenu* popupMenu, THandle
       UserMessages().ShowMessage(kRestoreFailed);
       break;
     }
+    added = true;
     entry->SetTitle(record.Title);
     entry->OnRead = onRead;
     entry->OnReadToFile = onReadToFile;
     entry->OnDelete = onDelete;
-    entry->Editor->SetPopupMenu(popupMenu);
+    entry->SetPopupMenu(popupMenu);
     entry->SetEditorText(record.Text);
   }
 
@@ -114,9 +116,12 @@ void TMemoListBox::ImportFromDevice(QIODevice& device, QMenu* popupMenu, THandle
     UserMessages().ShowMessage(kRestoreFailed);
   }
   for (TMemoEntry* entry : std::as_const(FEntries)) {
-    entry->Editor->ScrollToLine(0);
+    entry->ScrollToStart();
   }
   FImporting = false;
+  if (added) {
+    ShowLastPage(FCurrentEntry);
+  }
   if (!FPendingExport.isEmpty()) {
     ExportList(std::exchange(FPendingExport, QString()));
   }

@@ -142,7 +142,10 @@ TMemoEntry* TMemoListBox::Add(const QString& text, const QString& voiceName) {
   }
   if (entry == nullptr) {
     if (ListMode == lmSingleArticle) {
-      DeleteAll();
+      // Only the article on screen is replaced: the list may still hold the
+      // articles made in Multi-Article mode, and they stay for when it is
+      // switched back.
+      DeleteMemoEntry(ShownArticle());
     }
     try {
       entry = new TMemoEntry(FVoices, ClientArea);
@@ -152,7 +155,7 @@ TMemoEntry* TMemoListBox::Add(const QString& text, const QString& voiceName) {
     }
     entry->hide();  // ScrollToTop decides what is on screen
     if (ListMode == lmMultiArticle) {
-      entry->Properties->MultiLayout();
+      entry->SetMultiLayout();
     }
     entry->resize(ClientArea->width(), entry->height());
     entry->SelectVoice(voiceName);
@@ -183,7 +186,20 @@ TMemoEntry* TMemoListBox::Add(const QString& text, const QString& voiceName) {
   entry->OnEnter = [this](TMemoEntry* sender) { OnEntryHandler(sender); };
   FCurrentEntry = entry;
 
+  if (FImporting) {
+    // The import shows its last page once, at its end: laying out every page
+    // on the way would make and drop the widgets of every article.
+    return entry;
+  }
+  ShowLastPage(entry);
+  return entry;
+}
+
+void TMemoListBox::ShowLastPage(TMemoEntry* entry) {
   const int n = VisibleCount();
+  if (n == 0) {
+    return;
+  }
   if (FVisibleEntries < n) {
     SetScrollMaximum(n - FVisibleEntries);
     ScrollToTop(n - FVisibleEntries + 1);
@@ -192,10 +208,9 @@ TMemoEntry* TMemoListBox::Add(const QString& text, const QString& voiceName) {
     ScrollToTop(1);
   }
   // Focus once the entry is laid out: a widget off screen cannot take it.
-  if (isVisible() && IsShownOnScreen(entry)) {
+  if (entry != nullptr && isVisible() && IsShownOnScreen(entry)) {
     entry->Editor->setFocus();
   }
-  return entry;
 }
 
 void TMemoListBox::ScrollToTop(int position) {
@@ -221,6 +236,11 @@ void TMemoListBox::ScrollToTop(int position) {
       if (!entry->isHidden()) {
         ReleaseFocus(entry);
         entry->hide();
+      }
+      // Off the page an entry needs no widgets; the one being read keeps
+      // them for the word highlight.
+      if (entry->HasWidgets()) {
+        entry->ReleaseWidgets();
       }
       continue;
     }
@@ -329,6 +349,7 @@ void TMemoListBox::HideEntry(TMemoEntry* entry) {
   entry->Hidden = true;
   ReleaseFocus(entry);
   entry->hide();
+  entry->ReleaseWidgets();
   FEntries.removeOne(entry);
   FEntries.append(entry);
   ScrollToTop(1);
@@ -399,6 +420,23 @@ void TMemoListBox::RelayoutOrTop() {
   }
   const int lastTop = FVisibleEntries < n ? n - FVisibleEntries + 1 : 1;
   ScrollToTop(qMin(first, lastTop));
+}
+
+TMemoEntry* TMemoListBox::ShownArticle() const {
+  const int n = VisibleCount();
+  if (FCurrentEntry != nullptr && !FCurrentEntry->Hidden && IsShownOnScreen(FCurrentEntry)) {
+    return FCurrentEntry;
+  }
+  for (int i = 0; i < n; ++i) {
+    if (IsShownOnScreen(FEntries[i])) {
+      return FEntries[i];
+    }
+  }
+  // Not laid out yet, as during an import.
+  if (FCurrentEntry != nullptr && !FCurrentEntry->Hidden) {
+    return FCurrentEntry;
+  }
+  return n > 0 ? FEntries[n - 1] : nullptr;
 }
 
 int TMemoListBox::FindEntry(const TMemoEntry* entry) const {

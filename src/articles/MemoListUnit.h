@@ -44,9 +44,9 @@ class TMemoListBox final : public QFrame {
   int VisibleEntries() const { return FVisibleEntries; }
 
   // Puts text into the first blank shown entry, or into a new entry (after
-  // emptying the list in Single-Article mode), makes it current and scrolls to
-  // the last page. Throws EMemoEntryLocked when Single-Article mode would have
-  // to delete the article being read.
+  // deleting the article on screen in Single-Article mode), makes it current
+  // and scrolls to the last page. Throws EMemoEntryLocked when Single-Article
+  // mode would have to delete the article being read.
   TMemoEntry* Add(const QString& text, const QString& voiceName);
   void MarkEntry(int position);
   // Deletes the current entry; without one, beeps and says so.
@@ -61,6 +61,10 @@ class TMemoListBox final : public QFrame {
   void UnlockAllEntries();
   void ScrollToTop(int position);
   void Relayout();
+  // The article on screen that Single-Article mode replaces with new text:
+  // the current entry when it is on screen, else the first on screen; before
+  // any layout, the current entry, else the last one.
+  TMemoEntry* ShownArticle() const;
   // 1-based position in the whole list (hidden entries included), or 0.
   int FindEntry(const TMemoEntry* entry) const;
   TMemoEntry* CurrentEntry() const { return FCurrentEntry; }
@@ -108,6 +112,8 @@ class TMemoListBox final : public QFrame {
   void LowerScrollMaximum();
   void SetScrollPosition(int position);
   void RelayoutOrTop();
+  // Scrolls so the last page shows, giving entry the focus when it is there.
+  void ShowLastPage(TMemoEntry* entry);
   void FreeEntry(TMemoEntry* entry);
   void ThrottledProcessEvents();
   void PumpMessages();

@@ -456,17 +456,19 @@ TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
                   .contains(QStringLiteral("text of gamma")));
   EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("3 articles"));
 
-  // In Single-Article mode the file replaces the one article, which was empty
-  // when it was added and so was counted as none.
+  // In Single-Article mode the file replaces the article on screen; the
+  // articles made in Multi-Article mode stay and are counted.
   rig.Form->ToolButton1->click();
   rig.Commands->ChooseTextFiles = [&](bool multiple, const QString&) {
     EXPECT_FALSE(multiple);
     return files;
   };
   rig.Form->ReadFileBtn->click();
-  ASSERT_EQ(list->VisibleCount(), 1);
-  EXPECT_EQ(list->Entries().at(0)->Title(), QStringLiteral("alpha"));
-  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("1 article"));
+  ASSERT_EQ(list->VisibleCount(), 3);
+  EXPECT_EQ(list->ShownArticle()->Title(), QStringLiteral("alpha"));
+  EXPECT_EQ(list->ShownArticle()->EditorText(), QStringLiteral("text of alpha.txt"));
+  EXPECT_EQ(list->Entries().at(0)->Title(), QStringLiteral("beta"));
+  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("3 articles"));
 }
 
 TEST_F(ReadingRun, SpeakTextReadsWithoutHighlightOrSkip) {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocument>
 
 #include "ArticleTestSupport.h"
 #include "MemoEntryUnit.h"
@@ -182,14 +183,62 @@ TEST_F(TEntryFixture, FocusComingInFiresOnEnterOnce) {
   EXPECT_EQ(entered, 2);
 }
 
-TEST_F(TEntryFixture, EditorTextKeepsEveryCharacter) {
-  const QString text = QStringLiteral("non\u00a0breaking\n\nGr\u00fc\u00dfe \U0001F600\n");
-  Entry->SetEditorText(text);
-  EXPECT_EQ(Entry->EditorText(), text);
-  Entry->SetEditorText(QStringLiteral("a\r\nb\rc"));
-  EXPECT_EQ(Entry->EditorText(), QStringLiteral("a\nb\nc"));
-  Entry->SetDefaultTitle(20);
-  EXPECT_EQ(Entry->Title(), QStringLiteral("a_b_c"));
+TEST_F(TEntryFixture, EditorTextKeepsEveryCharacterWithOrWithoutWidgets) {
+  const QString text =
+      QStringLiteral("non\u00a0breaking\n\nGr\u00fc\u00dfe \U0001F600\u2029para\u2028line\n");
+  const QString kept =
+      QStringLiteral("non\u00a0breaking\n\nGr\u00fc\u00dfe \U0001F600\npara\nline\n");
+  for (const bool release : {false, true}) {
+    SCOPED_TRACE(release ? "released" : "with widgets");
+    if (release) {
+      Entry->ReleaseWidgets();
+      ASSERT_FALSE(Entry->HasWidgets());
+    }
+    Entry->SetEditorText(text);
+    EXPECT_EQ(Entry->EditorText(), kept);
+    Entry->SetEditorText(QStringLiteral("a\r\nb\rc"));
+    EXPECT_EQ(Entry->EditorText(), QStringLiteral("a\nb\nc"));
+    Entry->SetDefaultTitle(20);
+    EXPECT_EQ(Entry->Title(), QStringLiteral("a_b_c"));
+    Entry->SetEditorText(QStringLiteral(" \t\n"));
+    EXPECT_TRUE(Entry->IsBlank());
+    Entry->SetEditorText(text);
+    EXPECT_FALSE(Entry->IsBlank());
+  }
+  // Made again, the editor holds exactly what the entry kept.
+  ASSERT_FALSE(Entry->HasWidgets());
+  EXPECT_EQ(Entry->Editor->document()->characterCount(), kept.size() + 1);
+  EXPECT_EQ(Entry->EditorText(), kept);
+}
+
+TEST_F(TEntryFixture, ALockedArticleCannotBeTypedOverButItsCaretMoves) {
+  Entry->SetEditorText(QStringLiteral("one two three"));
+  TArticleEditor* editor = Entry->Editor;
+  editor->setFocus();
+  Entry->Locked = true;
+  EXPECT_TRUE(Entry->Locked);
+  editor->SetSelStart(4);
+  editor->SetSelLength(3);
+  QTest::keyClicks(editor, QStringLiteral("xy"));
+  QTest::keyClick(editor, Qt::Key_Backspace);
+  QApplication::clipboard()->setText(QStringLiteral("pasted"));
+  editor->paste();
+  editor->cut();
+  EXPECT_EQ(Entry->EditorText(), QStringLiteral("one two three"));
+  editor->SetSelStart(8);
+  EXPECT_EQ(editor->SelStart(), 8);
+
+  // Unlocked, typing works again.
+  Entry->Locked = false;
+  QTest::keyClicks(editor, QStringLiteral("x"));
+  EXPECT_EQ(Entry->EditorText(), QStringLiteral("one two xthree"));
+
+  // An editor made while its article is locked starts read-only.
+  Entry->ReleaseWidgets();
+  Entry->Locked = true;
+  EXPECT_TRUE(Entry->Editor->isReadOnly());
+  Entry->ReleaseWidgets();  // refused: the reader follows the words in it
+  EXPECT_TRUE(Entry->HasWidgets());
 }
 
 TEST_F(TEntryFixture, LoadFromFileAppendsTheLinesOfAnyEncodingAndLineEnd) {

@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+
+#include "ArticleFileFormat.h"
 
 #include "ArticleTestSupport.h"
 #include "MemoListUnit.h"
@@ -149,6 +154,94 @@ TEST_F(TListFixture, SingleArticleModeReplacesTheArticle) {
   const QString title = List->Add(QStringLiteral("fourth"), QString())->Title();
   Preferences = nullptr;
   EXPECT_EQ(title, QStringLiteral("third_one"));  // the title of the one it replaced
+}
+
+TEST_F(TListFixture, SingleArticleModeReplacesOnlyTheArticleOnScreen) {
+  // Articles made in Multi-Article mode stay when new text comes in
+  // Single-Article mode; they are there again in Multi-Article mode.
+  Multi(3);
+  for (const char* text : {"a", "b", "c"}) {
+    List->Add(QString::fromLatin1(text), QString());
+  }
+  List->ListMode = TMemoListBox::lmSingleArticle;
+  List->SetVisibleEntries(1);
+  ASSERT_EQ(OnScreen(), QStringList{QStringLiteral("a")});
+  List->Add(QStringLiteral("d"), QString());
+  EXPECT_EQ(Texts(), (QStringList{QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")}));
+  EXPECT_EQ(OnScreen(), QStringList{QStringLiteral("d")});
+  EXPECT_EQ(List->LastTitle, QStringLiteral("a"));
+  List->Add(QStringLiteral("e"), QString());
+  EXPECT_EQ(Texts(), (QStringList{QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("e")}));
+}
+
+TEST_F(TListFixture, OnlyThePageHoldsWidgetsAndEntriesKeepWhatTheyHeld) {
+  Multi(2);
+  QMenu popup;
+  const QStringList voices = {QStringLiteral("Mary"), QStringLiteral("Sam"),
+                              QStringLiteral("Nobody"), QStringLiteral("Mike"), QString()};
+  for (int i = 0; i < 5; ++i) {
+    TMemoEntry* entry = List->Add(QStringLiteral("text %1\nline").arg(i + 1), voices[i]);
+    entry->SetPopupMenu(&popup);
+  }
+  auto withWidgets = [this] {
+    QList<int> positions;
+    for (int i = 0; i < List->Entries().size(); ++i) {
+      if (List->Entries()[i]->HasWidgets()) {
+        positions << i + 1;
+      }
+    }
+    return positions;
+  };
+  EXPECT_EQ(withWidgets(), (QList<int>{4, 5}));
+  const QStringList names = {QStringLiteral("Mary"), QStringLiteral("Sam"), QString(),
+                             QStringLiteral("Mike"), QString()};
+  for (int i = 0; i < 5; ++i) {
+    TMemoEntry* entry = List->Entries()[i];
+    EXPECT_EQ(entry->VoiceName(), names[i]) << i;
+    EXPECT_EQ(entry->Title(), QStringLiteral("text_%1_line").arg(i + 1)) << i;
+    EXPECT_EQ(entry->Color(), i == 4 ? List->CurrentColor : List->OtherColor) << i;
+  }
+
+  // What the user changed on screen survives the page going away and back.
+  TMemoEntry* fifth = List->Entries()[4];
+  fifth->SetTitle(QStringLiteral("Renamed"));
+  fifth->SelectVoice(QStringLiteral("Sam"));
+  fifth->Editor->SetSelStart(2);
+  fifth->Editor->SetSelLength(3);
+  List->Entries()[3]->Locked = true;  // being read: keeps its editor off the page
+  List->ScrollToTop(1);
+  EXPECT_EQ(withWidgets(), (QList<int>{1, 2, 4}));
+  EXPECT_EQ(fifth->Title(), QStringLiteral("Renamed"));
+  EXPECT_EQ(fifth->VoiceName(), QStringLiteral("Sam"));
+  EXPECT_EQ(fifth->EditorText(), QStringLiteral("text 5\nline"));
+  EXPECT_EQ(List->Entries()[0]->Properties->VoiceBox->currentText(), QStringLiteral("Mary"));
+  EXPECT_EQ(List->Entries()[0]->Editor->palette().color(QPalette::Base), List->OtherColor);
+
+  List->UnlockAllEntries();
+  List->MarkEntry(5);
+  EXPECT_EQ(withWidgets(), (QList<int>{4, 5}));
+  EXPECT_EQ(fifth->Editor->SelStart(), 2);
+  EXPECT_EQ(fifth->Editor->SelLength(), 3);
+  EXPECT_EQ(fifth->Editor->PopupMenu(), &popup);
+  EXPECT_FALSE(fifth->Properties->ReadButton->isHidden());
+  EXPECT_EQ(fifth->Properties->TitleEdit->text(), QStringLiteral("Renamed"));
+  EXPECT_EQ(fifth->Editor->palette().color(QPalette::Base), List->CurrentColor);
+
+  // An import lays out only its last page.
+  QByteArray file;
+  for (int i = 0; i < 40; ++i) {
+    file += FormatArticleRecord({QStringLiteral("T%1").arg(i), QStringLiteral("Mary"),
+                                 QStringLiteral("imported %1").arg(i)});
+  }
+  QBuffer device(&file);
+  device.open(QIODevice::ReadOnly);
+  List->ImportFromDevice(device, &popup, {}, {}, {});
+  EXPECT_EQ(withWidgets(), (QList<int>{44, 45}));
+  EXPECT_EQ(OnScreen(),
+            (QStringList{QStringLiteral("imported 38"), QStringLiteral("imported 39")}));
+  EXPECT_EQ(List->ScrollBar->value(), 43);
+  EXPECT_EQ(List->ScrollBar->maximum(), 43);
+  EXPECT_EQ(List->Entries()[20]->Title(), QStringLiteral("T15"));
 }
 
 TEST_F(TListFixture, LockedEntriesRefuseDeletionAndNothingChanges) {
