@@ -3,8 +3,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <cerrno>
+#include <cstring>
+#include <thread>
 
 #include "EngineCentral.h"
+#include "FileSizeLimit.h"
 #include "ScriptedEngine.h"
 #include "SpeechTestSinks.h"
 #include "TTSEnumerator.h"
@@ -199,6 +203,30 @@ TEST_F(WaveFileTest, MissingFolderAndFullDiskAreErrorsNotShortFiles) {
   EXPECT_FALSE(ok);
   EXPECT_EQ(full.WriteError(), TTSERR_DISKERROR);
   EXPECT_EQ(full.Flush(), TTSERR_DISKERROR);
+}
+
+// A write refused part-way (here by a file size limit, as a quota does) is
+// kept with its errno and path, and told with the code when the file is
+// completed, on the thread that completes it.
+TEST_F(WaveFileTest, AWriteRefusedPartWayKeepsItsCauseForTheMessage) {
+  const QString path = Path(QStringLiteral("big.wav"));
+  TWaveFileDest dest;
+  ASSERT_EQ(dest.Set(path, 1), S_OK);
+  ASSERT_EQ(dest.Claim({22050, 1}, [](auto, auto, auto) {}), S_OK);
+  dest.Reset(1);
+  const std::vector<qint16> samples(100000, 1);
+  bool ok = true;
+  {
+    TFsizeLimit limit(50000);
+    std::thread worker([&] { ok = dest.Write(samples.data(), 100000, 1); });
+    worker.join();
+  }
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(dest.Flush(), TTSERR_DISKERROR);
+  EXPECT_EQ(TakeErrorInfo(TTSERR_DISKERROR), QStringLiteral("Cannot write file \"") + path +
+                                                 QStringLiteral("\": ") +
+                                                 QString::fromLocal8Bit(std::strerror(EFBIG)));
+  EXPECT_EQ(TakeErrorInfo(TTSERR_DISKERROR), QString());  // told once
 }
 
 TEST_F(WaveFileTest, ScriptedEngineWritesOneWordPositionPerWordAtItsRate) {
