@@ -1,8 +1,16 @@
 // Import and export of a saved-articles file of 1,000 articles (5 MB) in
-// Multi-Article mode, offscreen, plus the parser alone.
+// Multi-Article mode, offscreen, plus the parser alone; the next article of a
+// reading run over 2,000 articles of 10 KB with auto-delete; and opening the
+// long text file named by VERBALUNE_BENCH_BOOK as one article
+// (bench/app/big-lists.sh makes it and runs these side by side).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "ArticleFileFormat.h"
@@ -37,6 +45,60 @@ const QByteArray& BigFile() {
     return bytes;
   }();
   return file;
+}
+
+// Words of real prose: the licence texts every Debian system ships.
+const QStringList& Words() {
+  static const QStringList words = [] {
+    QStringList found;
+    const QDir dir(QStringLiteral("/usr/share/common-licenses"));
+    static const QRegularExpression word(QStringLiteral("[A-Za-z][A-Za-z'-]*[A-Za-z]|[0-9]+"));
+    for (const QString& name : dir.entryList(QDir::Files)) {
+      QFile file(dir.filePath(name));
+      if (file.open(QIODevice::ReadOnly)) {
+        const QString text = QString::fromUtf8(file.readAll());
+        for (const QRegularExpressionMatch& m : word.globalMatch(text)) {
+          found << m.captured();
+        }
+      }
+    }
+    if (found.isEmpty()) {
+      found << QStringLiteral("words");
+    }
+    return found;
+  }();
+  return words;
+}
+
+// About chars characters of sentences in lines of 60 to 100 characters and
+// paragraphs of a few sentences.
+QString Prose(qsizetype chars, QRandomGenerator& random) {
+  const QStringList& words = Words();
+  QString text;
+  text.reserve(chars + 200);
+  qsizetype lineStart = 0;
+  while (text.size() < chars) {
+    const int sentenceWords = 5 + static_cast<int>(random.bounded(20));
+    for (int i = 0; i < sentenceWords; ++i) {
+      QString w = words.at(random.bounded(static_cast<int>(words.size())));
+      if (i == 0) {
+        w[0] = w[0].toUpper();
+      }
+      if (text.size() - lineStart > 60 + random.bounded(40)) {
+        text += u'\n';
+        lineStart = text.size();
+      } else if (text.size() > lineStart) {
+        text += u' ';
+      }
+      text += w;
+    }
+    text += u'.';
+    if (random.bounded(5) == 0) {
+      text += QStringLiteral("\n");
+      lineStart = text.size();
+    }
+  }
+  return text;
 }
 
 double PeakMegabytes() {
@@ -106,5 +168,70 @@ void BM_ParseOnly(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ParseOnly)->Unit(benchmark::kMillisecond);
+
+// What the reading run does on the UI thread between two articles with
+// auto-delete: hide the one read, mark the next (scrolling it on screen) and
+// take its text. The export that follows is measured on its own above.
+void BM_NextArticleAutoDelete(benchmark::State& state) {
+  QRandomGenerator random(17);
+  QByteArray file;
+  for (int i = 0; i < 2000; ++i) {
+    file += FormatArticleRecord({QStringLiteral("Article_%1").arg(i),
+                                 i % 2 ? QStringLiteral("Mary") : QStringLiteral("Mike"),
+                                 Prose(10000, random)});
+  }
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("VLExport.txt"));
+  QFile out(path);
+  out.open(QIODevice::WriteOnly);
+  out.write(file);
+  out.close();
+  TBenchList bench;
+  bench.List->ImportList(path, nullptr, {}, {}, {});
+  bench.List->ScrollToTop(1);
+  bench.List->MarkEntry(1);
+  QCoreApplication::processEvents();
+  QElapsedTimer clock;
+  qint64 nanoseconds = 0;
+  qint64 articles = 0;
+  for (auto _ : state) {
+    clock.start();
+    TMemoEntry* read = bench.List->Entries().first();
+    bench.List->HideEntry(read);
+    bench.List->MarkEntry(1);
+    benchmark::DoNotOptimize(bench.List->CurrentEntry()->EditorText());
+    nanoseconds += clock.nsecsElapsed();
+    ++articles;
+    // Painting the new page is the event loop's, as in the program.
+    QCoreApplication::processEvents();
+  }
+  state.counters["ui_ms_per_article"] = static_cast<double>(nanoseconds) / 1e6 / articles;
+}
+BENCHMARK(BM_NextArticleAutoDelete)->Unit(benchmark::kMillisecond)->Iterations(300);
+
+// Opens a long text file as a new article the way File > Open does, and
+// lets the window paint it once.
+void BM_OpenTextFile(benchmark::State& state) {
+  const QString book = qEnvironmentVariable("VERBALUNE_BENCH_BOOK");
+  if (book.isEmpty()) {
+    state.SkipWithError("VERBALUNE_BENCH_BOOK names no text file");
+    return;
+  }
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("VLExport.txt"));
+  for (auto _ : state) {
+    TBenchList bench;
+    TMemoEntry* entry = bench.List->Add(QString(), QStringLiteral("Mary"));
+    bench.List->ExportList(path);
+    entry->SetTitleFrom(QFileInfo(book).baseName(), TMemoListBox::TitleLength);
+    if (!entry->LoadFromFile(book)) {
+      state.SkipWithError("cannot open the book");
+    }
+    bench.List->ExportList(path);
+    QCoreApplication::processEvents();
+  }
+  state.counters["peak_rss_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_OpenTextFile)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
