@@ -59,25 +59,33 @@ QString AppPaths::ShareDir() {
 }
 
 QString AppPaths::DataDir() {
+  return Ensured(DataDirPath());
+}
+
+QString AppPaths::DataDirPath() {
   if (!DataOverride().isEmpty()) {
-    return Ensured(DataOverride());
+    return DataOverride();
   }
   if (qEnvironmentVariableIsSet("VERBALUNE_DATA_DIR")) {
-    return Ensured(FromEnvironment("VERBALUNE_DATA_DIR"));
+    return FromEnvironment("VERBALUNE_DATA_DIR");
   }
-  return Ensured(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                 QStringLiteral("/verbalune"));
+  return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+         QStringLiteral("/verbalune");
 }
 
 QString AppPaths::ConfigDir() {
+  return Ensured(ConfigDirPath());
+}
+
+QString AppPaths::ConfigDirPath() {
   if (!ConfigOverride().isEmpty()) {
-    return Ensured(ConfigOverride());
+    return ConfigOverride();
   }
   if (qEnvironmentVariableIsSet("VERBALUNE_CONFIG_DIR")) {
-    return Ensured(FromEnvironment("VERBALUNE_CONFIG_DIR"));
+    return FromEnvironment("VERBALUNE_CONFIG_DIR");
   }
-  return Ensured(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                 QStringLiteral("/verbalune"));
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/verbalune");
 }
 
 QString AppPaths::SharedFile(const QString& name) {

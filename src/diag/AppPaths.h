@@ -14,6 +14,10 @@ class AppPaths final {
   static QString ShareDir();
   static QString DataDir();
   static QString ConfigDir();
+  // The same folders without creating them, for files that are only read
+  // when present (a run that writes nothing leaves no trace in the home).
+  static QString DataDirPath();
+  static QString ConfigDirPath();
 
   // Full path of a shipped file, e.g. SharedFile("VLIntro.chl").
   static QString SharedFile(const QString& name);

@@ -121,6 +121,9 @@ void Recognise(TEngineEntry& entry) {
   } else if (mfg == u"eSpeak NG") {
     set(QStringLiteral("eSpeak NG - ") + language, QStringLiteral("eSpeak NG"),
         QStringLiteral("Espk"), language, 0);
+  } else if (mfg == u"Flite") {
+    set(QStringLiteral("Flite - ") + language, QStringLiteral("Flite"), QStringLiteral("Flte"),
+        language, 0);
   }
 }
 

@@ -11,6 +11,7 @@
 #include "EspeakDriver.h"
 #include "PcmOutput.h"
 #include "PreferenceUnit.h"
+#include "PronunciationList.h"
 #include "SpeechSystem.h"
 #include "TTS.h"
 #include "TTSEngineUnit.h"
@@ -134,6 +135,8 @@ TTTSForm::~TTTSForm() {
 void TTTSForm::FormCreate() {
   Engines = std::make_unique<TEngineList>(FPreferences);
   Filter = std::make_unique<TTTSFilter>();
+  Pronunciations = std::make_unique<TPronunciationList>();
+  LoadPronunciations();
   TTS1->Tag = 0;
   try {
     TTS1->SetAudioDeviceID(FPreferences->TTS_AudioDeviceID);
@@ -346,7 +349,8 @@ bool TTTSForm::SoundCardUsable() {
 }
 
 QString TTTSForm::FilterFor(const TVoiceEntry& voice, const QString& text) {
-  return Filter->FilterText(voice.Engine->Flags, text, FPreferences->TTS_FilterSymbols);
+  return Filter->FilterText(voice.Engine->Flags, text, FPreferences->TTS_FilterSymbols,
+                            Pronunciations.get(), voice.Engine->Vendor);
 }
 
 bool TTTSForm::Play(const QString& text, const QString& voiceName) {
@@ -532,75 +536,27 @@ bool TTTSForm::CheckAudioDevice(int deviceID) {
 }
 
 void TTTSForm::ShowPronunciationEditor(void* parentWindow, const QString& title) {
+  Q_UNUSED(parentWindow);
+  Q_UNUSED(title);
   if (TTS1->Active()) {
     return;
   }
-  TEngineEntry* ms = Engines->FindEngine(QStringLiteral("Microsoft"));
-  if (ms == nullptr) {
-    // Only that engine brought an editor of its own; none installed here has one.
-    ErrorBox(QStringLiteral(
-        "No pronunciation editor\r\rThe speech engines installed on this computer have no "
-        "pronunciation editor."));
-    return;
-  }
-  if (!ms->Enabled) {
-    ErrorBox(QStringLiteral(
-        "Microsoft TTS Engine is not enabled\r\rVerbalune MP3 has detected that you have disabled "
-        "the Microsoft\rText-To-Speech engine.  The engine must be enabled for the\rPronunciation "
-        "Editor to work.\r\rPlease select the Engines/Voices tab on the options panel and "
-        "enable\rthe engine."));
-    return;
-  }
-  if (FPreferences->ShowPronEditWarning) {
-    for (int i = 0; i < Engines->Count(); ++i) {
-      if (Engines->EngineVendor(i) != u"Microsoft") {
-        UserMessages().ShowModalDialog(QStringLiteral("PronEditorInfo"));
-        QCoreApplication::processEvents();
-        break;
-      }
-    }
-  }
-  TVoiceEntry* voice = FindVoice(FPreferences->TTS_DefaultVoiceName);
-  if (voice == nullptr || voice->Engine != ms) {
-    voice = FindVoice(QStringLiteral("Mary"));
-    if (voice == nullptr) {
-      voice = FindVoice(QStringLiteral("Mike"));
-    }
-    if (voice == nullptr) {
-      voice = FindVoice(QStringLiteral("Sam"));
-    }
-  }
-  if (voice == nullptr) {
-    // No Microsoft voice to open the editor with.
-    UtilsClass::Trace(QStringLiteral("No voice for the pronunciation editor"));
-    ErrorBox(QStringLiteral("TTS Activation failed in Lexicon Dialog"));
-    return;
-  }
-  try {
-    if (voice->MinPitch == -1) {
-      LoadVoiceLimits(*voice);
-    }
-    TTS1->SetModeID(voice->ModeID);
-    TTS1->SetActive(true);
-    if (!TTS1->Active()) {
-      ErrorBox(QStringLiteral("TTS Activation failed in Lexicon Dialog"));
-      return;
-    }
-    TTS1->SetPitch(voice->Pitch);
-    TTS1->SetSpeed(voice->Speed);
-    TTS1->ShowLexiconDlg(parentWindow, &title);
-  } catch (const Exception& error) {
-    if (error.Message().isEmpty()) {
-      UserMessages().ShowMessage(QStringLiteral("TTS Activation failed in Lexicon Dialog"));
-    } else {
-      ErrorBox(error.Message());
-    }
-  } catch (...) {
-    UserMessages().ShowMessage(QStringLiteral("TTS Activation failed in Lexicon Dialog"));
-  }
-  try {
-    TTS1->SetActive(false);
-  } catch (...) {
-    UtilsClass::Trace(QStringLiteral("Closing the engine after the lexicon dialog failed"));
+  // The user's own list works with every engine, so there is no engine to
+  // require and no note about one.
+  UserMessages().ShowModalDialog(QStringLiteral("PronunciationEditor"));
+}
+
+void TTTSForm::LoadPronunciations() {
+  QString error;
+  QList<int> badLines;
+  const QString path = TPronunciationList::DefaultPath();
+  if (!Pronunciations->Load(path, &error, &badLines)) {
+    UtilsClass::Trace(QStringLiteral("Pronunciation list ") + path + QStringLiteral(" not read: ") +
+                      error);
+  } else if (!badLines.isEmpty()) {
+    UtilsClass::Trace(QStringLiteral("Pronunciation list ") + path +
+                      QStringLiteral(": %1 lines not understood, first line %2")
+                          .arg(badLines.size())
+                          .arg(badLines.front()));
   }
 }

@@ -17,6 +17,7 @@ class TPreferences;
 class TSpeechSystem;
 class TTTS;
 class TTTSFilter;
+class TPronunciationList;
 
 // One usable engine mode. Pitch and speed are in the engine's own units; the
 // limits are -1 until the mode has been probed.
@@ -71,7 +72,10 @@ class TTTSForm final : public QObject, public TArticleVoiceSource {
   void ApplySpeed(const TVoiceEntry& voice);
   void LoadVoiceLimits(TVoiceEntry& voice);
   bool CheckAudioDevice(int deviceID);
+  // Opens the editor of the user's pronunciation list (not while speaking).
   void ShowPronunciationEditor(void* parentWindow, const QString& title);
+  // Reads the user's pronunciation list from its file again.
+  void LoadPronunciations();
   void Pause();
   void Resume();
   void SetEngineVoicesEnabled(const QString& vendor, bool enabled);
@@ -87,6 +91,8 @@ class TTTSForm final : public QObject, public TArticleVoiceSource {
   TVoiceList Voices;
   std::unique_ptr<TEngineList> Engines;
   std::unique_ptr<TTTSFilter> Filter;
+  // Applied to every text before the filter; the editor changes it in place.
+  std::unique_ptr<TPronunciationList> Pronunciations;
   quint8 CurrentDestination = 0;
 
  private:

@@ -306,8 +306,13 @@ TTTSFilter::TTTSFilter() : FOffsets(std::make_unique<TOffsetList>()) {
 
 TTTSFilter::~TTTSFilter() = default;
 
-QString TTTSFilter::FilterText(quint32 engineFlags, const QString& text, bool filterSymbols) {
+QString TTTSFilter::FilterText(quint32 engineFlags, const QString& original, bool filterSymbols,
+                               const TPronunciationList* pronunciations, const QString& engine) {
   FOffsets->Clear();
+  FPronunciationMap.Clear();
+  const QString text = pronunciations != nullptr
+                           ? pronunciations->Apply(original, engine, FPronunciationMap)
+                           : original;
   // Positions are 32-bit and the text can grow at most about sixfold; a text
   // too long for that is spoken as it stands.
   if (text.size() > std::numeric_limits<qint32>::max() / 8) {
@@ -321,5 +326,5 @@ QString TTTSFilter::FilterText(quint32 engineFlags, const QString& text, bool fi
 }
 
 qint32 TTTSFilter::MapPosition(qint32 position) const {
-  return FOffsets->MapPosition(position);
+  return FPronunciationMap.MapPosition(FOffsets->MapPosition(position));
 }

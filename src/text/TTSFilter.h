@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "OffsetList.h"
+#include "PronunciationList.h"
 
 // Rewrites article text before an engine speaks it (web addresses, "AP",
 // shouted words, state codes, punctuation runs, symbols) and maps the
@@ -21,7 +22,11 @@ class TTTSFilter final {
 
   // engineFlags are the Flags of the speaking voice's engine entry;
   // filterSymbols is the user's TTS_FilterSymbols preference.
-  QString FilterText(quint32 engineFlags, const QString& text, bool filterSymbols);
+  // pronunciations (may be null) rewrite the text first, with the entries
+  // meant for every voice or for the engine vendor given.
+  QString FilterText(quint32 engineFlags, const QString& text, bool filterSymbols,
+                     const TPronunciationList* pronunciations = nullptr,
+                     const QString& engine = QString());
   // Position in the text last returned by FilterText -> position in the text
   // it was given. Both 0-based.
   qint32 MapPosition(qint32 position) const;
@@ -30,4 +35,5 @@ class TTTSFilter final {
 
  private:
   std::unique_ptr<TOffsetList> FOffsets;
+  TPronunciationMap FPronunciationMap;
 };

@@ -53,6 +53,7 @@ TEST(EngineCatalogue, RecognisesKnownManufacturersOnly) {
       {"ELAN Informatique", 1033, "Digalo - US English", "Digalo", "Diga", "US English", 0},
       {"eSpeak NG", 2057, "eSpeak NG - UK English", "eSpeak NG", "Espk", "UK English", 0},
       {"eSpeak NG", 1047, nullptr, nullptr, nullptr, nullptr, 0},
+      {"Flite", 1033, "Flite - US English", "Flite", "Flte", "US English", 0},
       {"microsoft", 1033, nullptr, nullptr, nullptr, nullptr, 0},
       {"Acme Voices", 1033, nullptr, nullptr, nullptr, nullptr, 0},
   };

@@ -336,34 +336,36 @@ TEST_F(SpeechController, StoredDeviceOutOfRangeFallsBackToDefault) {
   EXPECT_EQ(Form->TTS1->AudioDeviceID(), 1);
 }
 
-TEST_F(SpeechController, PronunciationEditorNeedsAnEnabledMicrosoftEngine) {
+TEST_F(SpeechController, PronunciationEditorOpensForAnyEngineButNotWhileSpeaking) {
   Build({Mode(Eloquent, QStringLiteral("Eloq Juan"), QStringLiteral("Juan"), 1034)});
-  Form->ShowPronunciationEditor(nullptr, QStringLiteral("Verbalune MP3 Pronunciation"));
-  ASSERT_EQ(Messages.Errors.size(), 1);
-  // The engines of this system have no editor; the item says so.
-  EXPECT_EQ(Messages.Errors[0], QStringLiteral("No pronunciation editor\r\rThe speech engines "
-                                               "installed on this computer have no pronunciation "
-                                               "editor."));
-
-  BuildStandard();
-  Messages.Errors.clear();
-  Form->SetEngineVoicesEnabled(Ms, false);
-  Form->ShowPronunciationEditor(nullptr, QStringLiteral("Verbalune MP3 Pronunciation"));
-  ASSERT_EQ(Messages.Errors.size(), 1);
-  EXPECT_TRUE(Messages.Errors[0].startsWith(u"Microsoft TTS Engine is not enabled\r\r"));
-
-  Messages.Errors.clear();
-  Form->SetEngineVoicesEnabled(Ms, true);
   Prefs.ShowPronEditWarning = true;
-  Prefs.TTS_DefaultVoiceName = QStringLiteral("Juan (Spanish)");
-  Engine->ClearCalls();
   Form->ShowPronunciationEditor(nullptr, QStringLiteral("Verbalune MP3 Pronunciation"));
-  EXPECT_EQ(Messages.Dialogs, QStringList{QStringLiteral("PronEditorInfo")});
-  // The default voice is not Microsoft's, so Mary opens the editor; this
-  // engine has none, which is shown, and the engine is closed again.
-  EXPECT_EQ(Messages.Errors, QStringList{TTSTexts::NotImplemented().arg(
-                                 QStringLiteral("The ShowLexiconDlg function"),
-                                 QStringLiteral("Microsoft Scripted"))});
-  EXPECT_NE(Form->FindVoice(QStringLiteral("Mary"))->MinPitch, -1);
-  EXPECT_FALSE(Form->TTS1->Active());
+  EXPECT_TRUE(Messages.Errors.isEmpty());
+  EXPECT_EQ(Messages.Dialogs, QStringList{QStringLiteral("PronunciationEditor")});
+
+  Messages.Dialogs.clear();
+  ASSERT_TRUE(Form->Play(QStringLiteral("Hello there."), QStringLiteral("Juan (Spanish)")));
+  Form->ShowPronunciationEditor(nullptr, QStringLiteral("Verbalune MP3 Pronunciation"));
+  EXPECT_TRUE(Messages.Dialogs.isEmpty());
+}
+
+TEST_F(SpeechController, PronunciationsReachTheEngineAndPositionsMapBack) {
+  BuildStandard();
+  Form->Pronunciations->Items = {
+      {QStringLiteral("GUI"), QStringLiteral("gooey user thing"), true, false, QString()},
+      {QStringLiteral("Juan"), QStringLiteral("Hwan"), true, true, Eloquent},
+  };
+  const QString text = QStringLiteral("A gui for Juan and me.");
+  Engine->ClearCalls();
+  ASSERT_TRUE(Form->Play(text, QStringLiteral("Mary")));
+  // Mary is not Eloquent's: only the entry for every voice applies.
+  const QString spoken = QStringLiteral("A gooey user thing for Juan and me.");
+  const QStringList queued = Engine->Calls().filter(QStringLiteral("TextData"));
+  ASSERT_EQ(queued.size(), 1);
+  EXPECT_TRUE(queued[0].endsWith(u' ' + QString::number((spoken.size() + 1) * 2)))
+      << queued[0].toStdString();
+  // Word positions in what was spoken land on the words of the article.
+  EXPECT_EQ(Form->Filter->MapPosition(static_cast<qint32>(spoken.indexOf(u"user"))), 2);
+  EXPECT_EQ(Form->Filter->MapPosition(static_cast<qint32>(spoken.indexOf(u"Juan"))),
+            text.indexOf(u"Juan"));
 }

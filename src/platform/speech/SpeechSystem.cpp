@@ -3,8 +3,10 @@
 #include <mutex>
 
 #include "AlsaPcmOutput.h"
+#include "AppPaths.h"
 #include "DeviceAudioDest.h"
 #include "EspeakDriver.h"
+#include "FliteDriver.h"
 #include "PacedPcmOutput.h"
 #include "ScriptedEngine.h"
 #include "TTSEnumerator.h"
@@ -28,8 +30,14 @@ std::shared_ptr<TSpeechSystem> MakeDefault() {
   const QByteArray engine = qgetenv("VERBALUNE_SPEECH_ENGINE");
   if (engine == "scripted") {
     system->Drivers.push_back(std::make_shared<TScriptedEngine>(TScriptedEngine::DefaultConfig()));
-  } else if (engine != "none" && TEspeakDriver::Available()) {
-    system->Drivers.push_back(std::make_shared<TEspeakDriver>());
+  } else if (engine != "none") {
+    if (engine != "flite" && TEspeakDriver::Available()) {
+      system->Drivers.push_back(std::make_shared<TEspeakDriver>());
+    }
+    if (engine != "espeak") {
+      system->Drivers.push_back(
+          std::make_shared<TFliteDriver>(AppPaths::DataDirPath() + QStringLiteral("/flite")));
+    }
   }
   if (qgetenv("VERBALUNE_WAVE_DEVICE") == "paced") {
     // Silent devices that play in real time, for runs on machines without sound.

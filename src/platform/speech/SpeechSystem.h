@@ -29,7 +29,8 @@ class TSpeechSystem final {
   HRESULT CreateDeviceDest(std::shared_ptr<IAudioMultiMediaDevice>& result) const;
   HRESULT CreateFileDest(std::shared_ptr<IAudioFile>& result) const;
 
-  // The process-wide system: espeak-ng on ALSA devices, or the scripted engine
+  // The process-wide system: espeak-ng and Flite on ALSA devices (only one of
+  // them with VERBALUNE_SPEECH_ENGINE=espeak or =flite), or the scripted engine
   // when VERBALUNE_SPEECH_ENGINE=scripted, and paced silent devices when
   // VERBALUNE_WAVE_DEVICE=paced.
   static std::shared_ptr<TSpeechSystem> Default();
