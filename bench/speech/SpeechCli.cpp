@@ -1,5 +1,6 @@
 // Renders a text file to a wave file through the text-to-speech component,
-// with the espeak-ng US English voice the CLI uses by default.
+// with the espeak-ng US English voice the CLI uses by default, or the mode
+// named by the third argument (e.g. "Flite Slt").
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
@@ -9,8 +10,8 @@
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s TEXT_FILE OUT.wav\n", argv[0]);
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: %s TEXT_FILE OUT.wav [MODE]\n", argv[0]);
     return 2;
   }
   QFile in(QString::fromLocal8Bit(argv[1]));
@@ -21,7 +22,8 @@ int main(int argc, char** argv) {
   const QString text = QString::fromUtf8(in.readAll());
   try {
     TTTS tts;
-    tts.SetModeName(QStringLiteral("eSpeak NG en-us Adam"));
+    tts.SetModeName(argc == 4 ? QString::fromLocal8Bit(argv[3])
+                              : QStringLiteral("eSpeak NG en-us Adam"));
     tts.OutputDest = odFile;
     tts.SetOutputFile(QString::fromLocal8Bit(argv[2]));
     QEventLoop loop;

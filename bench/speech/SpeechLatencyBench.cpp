@@ -14,6 +14,7 @@
 
 #include "AlsaPcmOutput.h"
 #include "EspeakDriver.h"
+#include "FliteDriver.h"
 #include "PacedPcmOutput.h"
 #include "ScriptedEngine.h"
 #include "SpeechSystem.h"
@@ -80,7 +81,8 @@ std::unique_ptr<TPcmOutput> DeviceOutput() {
   return std::make_unique<TPacedPcmOutput>();
 }
 
-void FirstAudioAndReset() {
+void FirstAudioAndReset(const char* engine, const std::shared_ptr<ISpeechDriver>& driver,
+                        const QString& modeName) {
   QString text;
   const QString sentence = QStringLiteral("The quick brown fox jumps over the lazy dog again. ");
   while (text.size() < 1024 * 1024) {
@@ -91,7 +93,7 @@ void FirstAudioAndReset() {
   for (int run = 0; run < 7; ++run) {
     TTimedOutput* timed = nullptr;
     auto system = std::make_shared<TSpeechSystem>();
-    system->Drivers.push_back(std::make_shared<TEspeakDriver>());
+    system->Drivers.push_back(driver);
     system->WaveOutCount = [] { return 1; };
     system->CreatePcmOutput = [&timed](int) {
       auto out = std::make_unique<TTimedOutput>(DeviceOutput());
@@ -99,7 +101,7 @@ void FirstAudioAndReset() {
       return out;
     };
     TTTS tts(nullptr, system);
-    tts.SetModeName(QStringLiteral("eSpeak NG en-us Adam"));
+    tts.SetModeName(modeName);
     int stops = 0;
     tts.OnAudioStop = [&stops](TTTS*, quint64) { ++stops; };
     tts.SetActive(true);
@@ -117,8 +119,8 @@ void FirstAudioAndReset() {
     tts.SetActive(false);
   }
   std::printf(
-      "speech_first_audio_1MB_ms   median %.2f  max %.2f  (espeak-ng, %s)\n", Median(first),
-      *std::max_element(first.begin(), first.end()),
+      "speech_first_audio_1MB_ms   median %.2f  max %.2f  (%s, %s)\n", Median(first),
+      *std::max_element(first.begin(), first.end()), engine,
       TWaveDevices::OutputNames().contains(QStringLiteral("null")) ? "ALSA null" : "paced device");
   std::printf("speech_reset_to_silence_ms  median %.2f  max %.2f\n", Median(reset),
               *std::max_element(reset.begin(), reset.end()));
@@ -174,7 +176,13 @@ void WordTiming() {
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  FirstAudioAndReset();
+  FirstAudioAndReset("espeak-ng", std::make_shared<TEspeakDriver>(),
+                     QStringLiteral("eSpeak NG en-us Adam"));
+  // Flite's voices differ most in how long their first sentence takes: the
+  // small diphone voice and the larger statistical ones.
+  FirstAudioAndReset("Flite kal16", std::make_shared<TFliteDriver>(),
+                     QStringLiteral("Flite Kal16"));
+  FirstAudioAndReset("Flite slt", std::make_shared<TFliteDriver>(), QStringLiteral("Flite Slt"));
   WordTiming();
   return 0;
 }

@@ -1,6 +1,6 @@
 // FilterText on growing English texts (the time per MB must stay flat) and
 // MapPosition for every word of the largest one, with the step-by-step
-// version on 1 MB for contrast.
+// version on 1 MB for contrast; and the pronunciation list applied to 1 MB.
 #include <benchmark/benchmark.h>
 
 #include <QString>
@@ -9,6 +9,7 @@
 #include <map>
 #include <vector>
 
+#include "PronunciationList.h"
 #include "ReferenceFilter.h"
 #include "TTSFilter.h"
 
@@ -160,6 +161,30 @@ void BM_ReferenceMapPositionEveryWord(benchmark::State& state) {
   state.counters["words"] = static_cast<double>(words.size());
 }
 BENCHMARK(BM_ReferenceMapPositionEveryWord)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The user's pronunciation list of 500 entries on 1 MB: a few dozen of the
+// text's own words (replaced often) among made-up ones, every kind of match.
+void BM_PronunciationList500(benchmark::State& state) {
+  const QString& text = TextOf(1);
+  TPronunciationList list;
+  const QStringList common = {u"Smith"_s,  u"NASA"_s, u"council"_s, u"Monday"_s, u"AP"_s,
+                              u"budget"_s, u"www"_s,  u"city"_s,    u"FBI"_s,    u"water"_s};
+  for (int i = 0; i < 500; ++i) {
+    const QString written =
+        i < common.size() ? common[i] : u"word%1"_s.arg(i) + (i % 3 == 0 ? u"x"_s : QString());
+    list.Items.push_back({written, u"said as %1"_s.arg(i), i % 4 != 0, i % 5 == 0,
+                          i % 7 == 0 ? u"Flite"_s : QString()});
+  }
+  TPronunciationMap map;
+  QString spoken;
+  for (auto _ : state) {
+    spoken = list.Apply(text, u"Flite"_s, map);
+    benchmark::DoNotOptimize(spoken);
+  }
+  state.counters["growth"] = static_cast<double>(spoken.size()) / static_cast<double>(text.size());
+  SetPerMB(state, 1);
+}
+BENCHMARK(BM_PronunciationList500)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -75,6 +75,10 @@ void RegisterFormDialogs(TGuiMessages& messages) {
     TPronEditorInfoForm note(Form1);
     return note.exec() == QDialog::Accepted ? int(mrOk) : int(mrCancel);
   });
+  messages.RegisterDialog(QStringLiteral("PronunciationEditor"), [] {
+    TOptionsCommands* options = Form1 != nullptr ? OptionsCommandsOf(*Form1) : nullptr;
+    return options != nullptr ? options->RunPronunciationEditor() : int(mrCancel);
+  });
   messages.RegisterDialog(QStringLiteral("About"), [] {
     TVerbaluneAboutForm about(Preferences != nullptr ? Preferences->Version() : QString(), Form1);
     about.exec();

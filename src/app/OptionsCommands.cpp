@@ -1,6 +1,7 @@
 #include "OptionsCommands.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <QPushButton>
 
@@ -11,6 +12,8 @@
 #include "MemoListUnit.h"
 #include "OptionsPages.h"
 #include "PreferenceUnit.h"
+#include "PronunciationEditor.h"
+#include "PronunciationList.h"
 #include "ReadCommands.h"
 #include "TAudioHelpUnit.h"
 #include "TTS.h"
@@ -43,6 +46,7 @@ TOptionsCommands::TOptionsCommands(TForm1& form, TTTSForm& speech, TPreferences&
     }
   };
   RunDeviceDialog = [this](TAuDevDlg& request) { return ::RunDeviceDialog(request, &FForm); };
+  RunDialog = [](QDialog& dialog) { return dialog.exec(); };
   VoiceEditDialog = [this]() -> TVoiceEditForm* {
     if (VoiceEditForm == nullptr) {
       VoiceEditForm = new TVoiceEditForm(&FForm, &FSpeech);
@@ -104,6 +108,37 @@ void TOptionsCommands::SelAudioDevMItmClick() {
 
 void TOptionsCommands::PronunciationMItmClick() {
   FSpeech.ShowPronunciationEditor(&FForm, QStringLiteral("Verbalune MP3 Pronunciation"));
+}
+
+int TOptionsCommands::RunPronunciationEditor() {
+  QStringList engines;
+  QStringList voices;
+  for (int i = 0; i < FSpeech.Engines->Count(); ++i) {
+    const QString vendor = FSpeech.Engines->EngineVendor(i);
+    if (!engines.contains(vendor)) {
+      engines << vendor;
+    }
+  }
+  const TVoiceEntry* preferred = FSpeech.FindVoice(FPreferences.TTS_DefaultVoiceName);
+  for (const auto& voice : FSpeech.Voices) {
+    if (voice->Engine != nullptr && voice->Engine->Enabled) {
+      // The default voice first, so Test speaks with it unless told otherwise.
+      if (voice.get() == preferred) {
+        voices.prepend(voice->Name);
+      } else {
+        voices << voice->Name;
+      }
+    }
+  }
+  TPronunciationEditorForm editor(&FForm, *FSpeech.Pronunciations,
+                                  TPronunciationList::DefaultPath(), engines, voices);
+  editor.SpeakText = [this](const QString& text, const QString& voiceName) {
+    // A test never interrupts a reading.
+    if (FForm.RunState == rsIdle) {
+      SpeakText(text, voiceName);
+    }
+  };
+  return RunDialog(editor) == QDialog::Accepted ? int(mrOk) : int(mrCancel);
 }
 
 void TOptionsCommands::EditVoice(TVoiceEntry& voice) {

@@ -7,6 +7,7 @@
 #include "KelmorAuDevFrm.h"
 
 class QAction;
+class QDialog;
 class TForm1;
 class TOptionsPages;
 class TPreferences;
@@ -33,6 +34,8 @@ class TOptionsCommands final : public QObject {
   void PronunciationMItmClick();
   void EditVoiceforSelectedArticle1Click();
   void AudioHelpItemClick(QAction* item);
+  // Shows the editor of the user's pronunciation list; its modal result.
+  int RunPronunciationEditor();
   // Shows the voice edit dialog for a voice and applies what it returns.
   void EditVoice(TVoiceEntry& voice);
   // The voice spoken help uses: the default voice when it is English, else
@@ -42,6 +45,8 @@ class TOptionsCommands final : public QObject {
   // A one-off reading (voice test, spoken help); the reading commands'
   // SpeakText by default.
   std::function<void(const QString& text, const QString& voiceName)> SpeakText;
+  // Runs a dialog modally; exec() by default.
+  std::function<int(QDialog& dialog)> RunDialog;
   // Asks for a device; the audio device dialog by default.
   std::function<bool(TAuDevDlg& request)> RunDeviceDialog;
   // The voice edit dialog; the program's one by default.

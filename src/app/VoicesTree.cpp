@@ -145,6 +145,9 @@ TVoicesTree::TVoicesTree(TForm1& form, TTTSForm& speech, TPreferences& preferenc
   SetDfltItem = PopupMenu3->addAction(QStringLiteral("Set Voice as Default"));
   EditVoiceItem = PopupMenu3->addAction(QStringLiteral("Edit Voice"));
   TestItem = PopupMenu3->addAction(QStringLiteral("Test"));
+  PopupMenu3->addSeparator();
+  PronunciationItem = PopupMenu3->addAction(QStringLiteral("Pronunciation Editor"));
+  PronunciationItem->setObjectName(QStringLiteral("PronunciationItem"));
   EnableItem->setObjectName(QStringLiteral("EnableItem"));
   SetDfltItem->setObjectName(QStringLiteral("SetDfltItem"));
   EditVoiceItem->setObjectName(QStringLiteral("EditVoiceItem"));
@@ -158,6 +161,9 @@ TVoicesTree::TVoicesTree(TForm1& form, TTTSForm& speech, TPreferences& preferenc
   connect(SetDfltItem, &QAction::triggered, this, &TVoicesTree::SetDfltItemClick);
   connect(EditVoiceItem, &QAction::triggered, this, &TVoicesTree::EditVoiceItemClick);
   connect(TestItem, &QAction::triggered, this, &TVoicesTree::TestItemClick);
+  connect(PronunciationItem, &QAction::triggered, this, [this] {
+    FSpeech.ShowPronunciationEditor(&FForm, QStringLiteral("Verbalune MP3 Pronunciation"));
+  });
   connect(PopupMenu3, &QMenu::aboutToShow, this, &TVoicesTree::PopupMenu3Popup);
   connect(EngineVoicesTV, &QTreeWidget::itemDoubleClicked, this,
           [this](QTreeWidgetItem* node) { EngineVoicesTVDblClick(node); });
@@ -323,6 +329,7 @@ void TVoicesTree::RunStateChanged() {
 }
 
 void TVoicesTree::PopupMenu3Popup() {
+  PronunciationItem->setEnabled(FForm.RunState == rsIdle);
   QTreeWidgetItem* node = Selected();
   if (const TVoiceEntry* voice = VoiceOf(node)) {
     EnableItem->setText(voice->Favorite ? QStringLiteral("Disable Voice")

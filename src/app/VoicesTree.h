@@ -74,6 +74,7 @@ class TVoicesTree final : public QObject {
   QAction* SetDfltItem;
   QAction* EditVoiceItem;
   QAction* TestItem;
+  QAction* PronunciationItem;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

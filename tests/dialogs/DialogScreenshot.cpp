@@ -7,6 +7,8 @@
 #include "NoEngineWarning.h"
 #include "PreferenceUnit.h"
 #include "PronEditorInfo.h"
+#include "PronunciationEditor.h"
+#include "PronunciationList.h"
 #include "SIBusyDialogUnit.h"
 #include "SelectDirectory.h"
 #include "VerbaluneAboutUnit.h"
@@ -19,6 +21,12 @@ int main(int argc, char** argv) {
   preferences.ReadFields();
   Preferences = &preferences;
   std::unique_ptr<QDialog> dialog;
+  TPronunciationList pronunciations;
+  pronunciations.Items = {
+      {QStringLiteral("GUI"), QStringLiteral("gooey"), true, false, QString()},
+      {QStringLiteral("Nguyen"), QStringLiteral("win"), true, true, QString()},
+      {QStringLiteral("kal"), QStringLiteral("cal"), false, false, QStringLiteral("Flite")},
+      {QStringLiteral("SQL"), QStringLiteral("sequel"), true, true, QStringLiteral("eSpeak NG")}};
   if (name == QStringLiteral("EngineWarning")) {
     dialog = std::make_unique<TEngineWarningForm>();
   } else if (name == QStringLiteral("OutDir")) {
@@ -27,6 +35,11 @@ int main(int argc, char** argv) {
     dialog = std::make_unique<TSIBusyForm>();
   } else if (name == QStringLiteral("PronEditorInfo")) {
     dialog = std::make_unique<TPronEditorInfoForm>();
+  } else if (name == QStringLiteral("PronunciationEditor")) {
+    dialog = std::make_unique<TPronunciationEditorForm>(
+        nullptr, pronunciations, QString(),
+        QStringList{QStringLiteral("eSpeak NG"), QStringLiteral("Flite")},
+        QStringList{QStringLiteral("Adam"), QStringLiteral("Slt")});
   } else if (name == QStringLiteral("About")) {
     dialog = std::make_unique<TVerbaluneAboutForm>(preferences.Version());
   } else {

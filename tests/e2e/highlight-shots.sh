@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Screenshots of the spoken-word highlight: starts the reader under Xvfb with
-# the scripted engine on a paced silent device, presses Read Aloud (Ctrl+F6)
-# on the introductory article and takes a screenshot every half second.
-# Usage: highlight-shots.sh path/to/verbalune OUTPUT_FOLDER [SHOTS]
+# the scripted engine (or the one named: flite, espeak) on a paced silent
+# device, presses Read Aloud (Ctrl+F6) on the introductory article and takes
+# a screenshot every half second.
+# Usage: highlight-shots.sh path/to/verbalune OUTPUT_FOLDER [SHOTS [ENGINE]]
 set -euo pipefail
 bin=${1:?usage: highlight-shots.sh path/to/verbalune OUTPUT_FOLDER [SHOTS]}
 out=${2:?usage: highlight-shots.sh path/to/verbalune OUTPUT_FOLDER [SHOTS]}
 shots=${3:-4}
 source "$(dirname "$0")/sandbox.sh"
+export VERBALUNE_SPEECH_ENGINE=${4:-scripted}
 require_tools xvfb-run xdotool import
 mkdir -p "$out"
 export BIN="$bin" OUT=$(cd "$out" && pwd) SHOTS="$shots"

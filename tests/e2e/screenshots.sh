@@ -32,7 +32,7 @@ for title, text in texts:
 open(sys.argv[1], "w", newline="").write("".join(l + "\r\n" for l in out))
 PY
 run_main multi
-for dialog in About EngineWarning OutDir SIBusy PronEditorInfo; do
+for dialog in About EngineWarning OutDir SIBusy PronEditorInfo PronunciationEditor; do
   mkdir -p "$work/d/data" "$work/d/config"
   VERBALUNE_DATA_DIR="$work/d/data" VERBALUNE_CONFIG_DIR="$work/d/config" "$BIN/dialogs_screenshot" "$dialog" &
   pid=$!

@@ -33,6 +33,13 @@ std::mutex& EngineLock() {
   return lock;
 }
 
+// Guards the list of voices. Kept apart from the engine lock so that listing
+// the modes never waits for a sentence being synthesised.
+std::mutex& ListLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 // Speed is in the same units as the other engine's (about words per minute),
 // so a user who moves between engines finds the same slider.
 constexpr quint32 kDefaultSpeed = 175;
@@ -92,7 +99,7 @@ TVoices& Loaded() {
 }
 
 // Registers the built-in voices once and the voice files of the folder the
-// first time that folder is asked for. Under the engine lock.
+// first time that folder is asked for. Under the list lock.
 void Load(const QString& folder) {
   static bool initialised = false;
   TVoices& voices = Loaded();
@@ -107,9 +114,10 @@ void Load(const QString& folder) {
       quint16 Gender;
       cst_voice* (*Register)(const char*);
     } builtIn[] = {
-        {"Kal", 2, register_cmu_us_kal}, {"Kal16", 2, register_cmu_us_kal16},
-        {"Awb", 2, register_cmu_us_awb}, {"Rms", 2, register_cmu_us_rms},
-        {"Slt", 1, register_cmu_us_slt},
+        // The clearest voices first: with Flite alone the first is the default.
+        {"Slt", 1, register_cmu_us_slt}, {"Rms", 2, register_cmu_us_rms},
+        {"Awb", 2, register_cmu_us_awb}, {"Kal16", 2, register_cmu_us_kal16},
+        {"Kal", 2, register_cmu_us_kal},
     };
     for (const auto& entry : builtIn) {
       TFliteVoice voice;
@@ -388,7 +396,7 @@ qsizetype TFliteDriver::UtteranceEnd(const QByteArray& text, qsizetype start) {
 
 QList<TTSMODEINFO> TFliteDriver::Modes() {
   QList<TTSMODEINFO> modes;
-  std::lock_guard lock(EngineLock());
+  std::lock_guard lock(ListLock());
   Load(FVoiceFolder);
   for (const TFliteVoice& voice : Loaded().List) {
     TTSMODEINFO mode;
@@ -411,7 +419,7 @@ QList<TTSMODEINFO> TFliteDriver::Modes() {
 
 HRESULT TFliteDriver::CreateSynthesizer(const TTSMODEINFO& mode,
                                         std::unique_ptr<TSynthesizer>& synthesizer) {
-  std::lock_guard lock(EngineLock());
+  std::lock_guard lock(ListLock());
   Load(FVoiceFolder);
   for (const TFliteVoice& voice : Loaded().List) {
     if (ModeName(voice.Speaker) == mode.szModeName) {
