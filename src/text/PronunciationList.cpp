@@ -3,10 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QStringDecoder>
 #include <algorithm>
-#include <array>
+#include <utility>
 
 #include "AppPaths.h"
 #include "AtomicFile.h"
@@ -21,51 +20,78 @@ char16_t Fold(QChar c) {
   return c.toCaseFolded().unicode();
 }
 
-// The entries that may match at a position, found by the first character
-// (case folded), longest written form first.
+char16_t FoldFast(QChar c) {
+  const char16_t u = c.unicode();
+  if (u < 0x80) {
+    return u >= u'A' && u <= u'Z' ? static_cast<char16_t>(u + 32) : u;
+  }
+  return Fold(c);
+}
+
+// The written forms as a tree of case-folded characters, so that the
+// entries matching at a position are found by walking the text once from
+// there, however many entries share a beginning.
 class TIndex {
  public:
   TIndex(const std::vector<TPronunciation>& items, const QString& engine) {
+    FNodes.emplace_back();
     for (std::size_t i = 0; i < items.size(); ++i) {
       const TPronunciation& item = items[i];
       if (item.Written.isEmpty() || (!item.Engine.isEmpty() && item.Engine != engine)) {
         continue;
       }
-      const char16_t first = Fold(item.Written.at(0));
-      std::vector<int>& bucket = first < FSmall.size() ? FSmall[first] : FLarge[first];
-      bucket.push_back(static_cast<int>(i));
-      FAny = true;
-    }
-    auto order = [&items](std::vector<int>& bucket) {
-      std::stable_sort(bucket.begin(), bucket.end(), [&items](int a, int b) {
-        return items[static_cast<std::size_t>(a)].Written.size() >
-               items[static_cast<std::size_t>(b)].Written.size();
-      });
-    };
-    for (auto& bucket : FSmall) {
-      order(bucket);
-    }
-    for (auto& bucket : FLarge) {
-      order(bucket);
+      int node = 0;
+      for (const QChar c : item.Written) {
+        node = Child(node, FoldFast(c), true);
+      }
+      FNodes[static_cast<std::size_t>(node)].Ends.push_back(static_cast<int>(i));
     }
   }
 
-  bool Any() const { return FAny; }
+  bool Any() const { return FNodes.size() > 1; }
 
-  const std::vector<int>* At(QChar c) const {
-    const char16_t key =
-        c.unicode() < 0x80 ? (c.isUpper() ? c.unicode() + 32 : c.unicode()) : Fold(c);
-    if (key < FSmall.size()) {
-      return FSmall[key].empty() ? nullptr : &FSmall[key];
+  // The next node along c, or -1.
+  int Child(int node, char16_t c, bool add = false) {
+    if (const int found = std::as_const(*this).Child(node, c); found >= 0 || !add) {
+      return found;
     }
-    const auto found = FLarge.constFind(key);
-    return found == FLarge.constEnd() ? nullptr : &found.value();
+    const int created = static_cast<int>(FNodes.size());
+    FNodes.emplace_back();
+    TNode& parent = FNodes[static_cast<std::size_t>(node)];
+    if (c < kDirect) {
+      if (parent.Direct.empty()) {
+        parent.Direct.assign(kDirect, -1);
+      }
+      parent.Direct[c] = created;
+    } else {
+      parent.Others.emplace_back(c, created);
+    }
+    return created;
+  }
+  int Child(int node, char16_t c) const {
+    const TNode& parent = FNodes[static_cast<std::size_t>(node)];
+    if (c < kDirect) {
+      return parent.Direct.empty() ? -1 : parent.Direct[c];
+    }
+    for (const auto& [key, next] : parent.Others) {
+      if (key == c) {
+        return next;
+      }
+    }
+    return -1;
+  }
+  const std::vector<int>& Ends(int node) const {
+    return FNodes[static_cast<std::size_t>(node)].Ends;
   }
 
  private:
-  std::array<std::vector<int>, 256> FSmall;
-  QHash<char16_t, std::vector<int>> FLarge;
-  bool FAny = false;
+  static constexpr char16_t kDirect = 128;
+  struct TNode {
+    std::vector<int> Direct;  // children by ASCII character, when it has any
+    std::vector<std::pair<char16_t, int>> Others;
+    std::vector<int> Ends;  // entries whose written form ends here, in list order
+  };
+  std::vector<TNode> FNodes;
 };
 
 bool MatchesAt(const QString& text, qsizetype at, const TPronunciation& item) {
@@ -205,28 +231,37 @@ QString TPronunciationList::Apply(const QString& text, const QString& engine,
   qsizetype copied = 0;  // text before this is in result
   const qsizetype size = text.size();
   for (qsizetype at = 0; at < size; ++at) {
-    const std::vector<int>* candidates = index.At(text.at(at));
-    if (candidates == nullptr) {
+    // The deepest node with a matching entry is the longest written form;
+    // within a node the earliest entry wins.
+    const TPronunciation* best = nullptr;
+    int node = 0;
+    for (qsizetype k = at; k < size; ++k) {
+      node = index.Child(node, FoldFast(text.at(k)));
+      if (node < 0) {
+        break;
+      }
+      for (const int i : index.Ends(node)) {
+        const TPronunciation& item = Items[static_cast<std::size_t>(i)];
+        if (MatchesAt(text, at, item)) {
+          best = &item;
+          break;
+        }
+      }
+    }
+    if (best == nullptr) {
       continue;
     }
-    for (const int i : *candidates) {
-      const TPronunciation& item = Items[static_cast<std::size_t>(i)];
-      if (!MatchesAt(text, at, item)) {
-        continue;
-      }
-      if (result.isEmpty()) {
-        result.reserve(size + size / 8);
-      }
-      result.append(QStringView(text).mid(copied, at - copied));
-      const auto outStart = static_cast<qint32>(result.size());
-      result.append(item.SayAs);
-      const qsizetype end = at + item.Written.size();
-      map.Add(outStart, static_cast<qint32>(result.size()), static_cast<qint32>(at),
-              static_cast<qint32>(end));
-      copied = end;
-      at = end - 1;
-      break;
+    if (result.isEmpty()) {
+      result.reserve(size + size / 8);
     }
+    result.append(QStringView(text).mid(copied, at - copied));
+    const auto outStart = static_cast<qint32>(result.size());
+    result.append(best->SayAs);
+    const qsizetype end = at + best->Written.size();
+    map.Add(outStart, static_cast<qint32>(result.size()), static_cast<qint32>(at),
+            static_cast<qint32>(end));
+    copied = end;
+    at = end - 1;
   }
   if (copied == 0) {
     return text;
