@@ -292,6 +292,8 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   void RemoveTrayIcon();
   void SavePlacementAndPreferences();
   void ImportSavedArticles();
+  // Keeps a saved-articles file that did not read completely and tells the user.
+  void KeepDamagedArticles(const QString& file, const QString& problem);
   void Terminate();
   void BringToFront();
   void AttachDesktopIntegration();

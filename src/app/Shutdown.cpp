@@ -114,6 +114,9 @@ void TForm1::ExitVerbaluneClick() {
   }
   if (Articles != nullptr) {
     ExportArticles();
+    // The program may end right after: the list must be on disk, and a failed
+    // write told, before it goes.
+    Articles->WaitForExport();
     Articles->UnlockAllEntries();
     Articles->DeleteAll();
     delete Articles;

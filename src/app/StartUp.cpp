@@ -1,6 +1,7 @@
 // Start-up of the main window: creation, first showing and first activation.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -17,6 +18,7 @@
 
 #include "AppIcons.h"
 #include "AppPaths.h"
+#include "ArticleFileFormat.h"
 #include "BaseUtils.h"
 #include "MainWindow.h"
 #include "MemoListUnit.h"
@@ -154,16 +156,14 @@ void TForm1::FormShow() {
 }
 
 void TForm1::ImportSavedArticles() {
-  QString file;
-  const bool intro = Preferences->FirstTimeUser;
-  if (intro) {
-    Preferences->FirstTimeUser = false;
-    file = IntroFileName();
-  } else {
-    file = ExportFileName();
-  }
+  // The introduction comes only when there are no saved articles at all: a
+  // lost or damaged settings file must not put it in place of the user's own.
+  const QString saved = ExportFileName();
+  const bool intro = !QFileInfo::exists(saved);
+  Preferences->FirstTimeUser = false;
+  const QString file = intro ? IntroFileName() : saved;
   UtilsClass::Trace(QStringLiteral("Importing ") + file);
-  Articles->ImportList(
+  const TArticleImport result = Articles->ImportList(
       file, PopupMenu1, [this](TMemoEntry* entry) { emit ArticleReadRequested(entry); },
       [this](TMemoEntry* entry) { emit ArticleReadToFileRequested(entry); },
       [this](TMemoEntry* entry) { ArticleDeleteClick(entry); });
@@ -175,7 +175,34 @@ void TForm1::ImportSavedArticles() {
         entry->SelectVoice(Preferences->TTS_DefaultVoiceName);
       }
     }
+  } else if (!result.Complete && Articles != nullptr) {
+    KeepDamagedArticles(saved, result.Problem);
   }
+}
+
+void TForm1::KeepDamagedArticles(const QString& file, const QString& problem) {
+  const QString kept = KeepDamagedArticleFile(file);
+  UtilsClass::Trace(QStringLiteral("Saved articles %1 could not be read completely (%2); %3")
+                        .arg(file, problem,
+                             kept.isEmpty() ? QStringLiteral("it could not be kept aside")
+                                            : QStringLiteral("kept as ") + kept));
+  if (kept.isEmpty()) {
+    // Neither copied nor moved: the folder does not take new files, so no
+    // save can replace it either.
+    UserMessages().ShowError(
+        QStringLiteral("Some saved articles could not be read from \"%1\" (%2), and the file "
+                       "could not be kept aside.")
+            .arg(QDir::toNativeSeparators(file), problem),
+        QStringLiteral("Verbalune MP3"));
+    return;
+  }
+  UserMessages().ShowError(
+      QStringLiteral("Some saved articles could not be read from \"%1\" (%2).\r\rThe file as "
+                     "it was is kept as \"%3\"; the articles that could be read are shown.")
+          .arg(QDir::toNativeSeparators(file), problem, QDir::toNativeSeparators(kept)),
+      QStringLiteral("Verbalune MP3"));
+  // Saved at once, so the next start reads a whole file and keeps nothing aside again.
+  ExportArticles();
 }
 
 void TForm1::ShowListInfo() {

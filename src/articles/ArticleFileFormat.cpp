@@ -1,6 +1,8 @@
 #include "ArticleFileFormat.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 
@@ -35,6 +37,26 @@ QString NormalisedLineBreaks(const QString& text) {
   out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   out.replace(u'\r', u'\n');
   return out;
+}
+
+// How many backslashes stand before a marker that makes up the whole line, or
+// -1 when the line is not such a line.
+qsizetype MarkerEscapes(QStringView line) {
+  if (!line.endsWith(u'|')) {
+    return -1;
+  }
+  for (const QStringView marker : {kArticleStartMarker, kArticleEndMarker}) {
+    if (line.endsWith(marker)) {
+      const qsizetype escapes = line.size() - marker.size();
+      for (qsizetype k = 0; k < escapes; ++k) {
+        if (line[k] != u'\\') {
+          return -1;
+        }
+      }
+      return escapes;
+    }
+  }
+  return -1;
 }
 
 // Temporary files of exports that were killed part-way.
@@ -106,13 +128,16 @@ TArticleFileContents ParseArticleFile(QStringView text, bool endedByReadError) {
   const qsizetype n = lines.size();
   qsizetype i = 0;
   while (true) {
+    while (i < n && lines[i] != kArticleStartMarker) {
+      // Blank lines between records lose nothing.
+      if (!lines[i].trimmed().isEmpty()) {
+        ++result.DamagedLines;
+      }
+      ++i;
+    }
     if (i == n) {
       result.End =
           endedByReadError ? TArticleReadEnd::ReadErrorBetween : TArticleReadEnd::EndOfFile;
-      return result;
-    }
-    if (lines[i] != kArticleStartMarker) {
-      result.End = TArticleReadEnd::Damaged;
       return result;
     }
     ++i;
@@ -136,7 +161,11 @@ TArticleFileContents ParseArticleFile(QStringView text, bool endedByReadError) {
       if (k > firstLine) {
         record.Text += u'\n';
       }
-      record.Text += lines[k];
+      QStringView line = lines[k];
+      if (MarkerEscapes(line) > 0) {
+        line = line.sliced(1);
+      }
+      record.Text += line;
     }
     result.Records.append(std::move(record));
     if (i == n) {
@@ -165,38 +194,73 @@ QByteArray FormatArticleRecord(const TArticleRecord& record) {
   out += QString::number(static_cast<int>(text.count(u'\n')) + 1);
   out += QStringLiteral("\r\n");
   qsizetype start = 0;
-  for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', start)) {
-    out += QStringView(text).sliced(start, i - start);
+  while (true) {
+    const qsizetype i = text.indexOf(u'\n', start);
+    const QStringView line = QStringView(text).sliced(start, (i < 0 ? text.size() : i) - start);
+    if (MarkerEscapes(line) >= 0) {
+      out += u'\\';
+    }
+    out += line;
     out += QStringLiteral("\r\n");
+    if (i < 0) {
+      break;
+    }
     start = i + 1;
   }
-  out += QStringView(text).sliced(start);
-  out += QStringLiteral("\r\n");
   out += kArticleEndMarker;
   out += QStringLiteral("\r\n");
   return out.toUtf8();
 }
 
-bool SaveArticleFile(const QString& path, const QList<TArticleRecord>& records,
-                     const std::function<void()>& pump, QString* error) {
+QByteArray FormatArticleFile(const QList<TArticleRecord>& records) {
+  QByteArray out;
+  qsizetype size = 0;
+  for (const TArticleRecord& record : records) {
+    size += record.Text.size() + record.Title.size() + record.Voice.size() + 120;
+  }
+  out.reserve(size + size / 8);
+  for (const TArticleRecord& record : records) {
+    out += FormatArticleRecord(record);
+  }
+  return out;
+}
+
+bool SaveArticleBytes(const QString& path, const QByteArray& bytes, QString* error,
+                      QString* reason) {
+  // A data folder removed while the program runs is made again rather than
+  // losing every later save.
+  QDir().mkpath(QFileInfo(path).absolutePath());
   // The articles are the user's own texts, often taken from the clipboard.
   TAtomicFileWriter writer(path, 0600);
-  bool ok = writer.Open();
-  for (qsizetype i = 0; ok && i < records.size(); ++i) {
-    ok = writer.Write(FormatArticleRecord(records[i]));
-    if (ok && pump) {
-      pump();
-    }
-  }
-  ok = ok && writer.Commit();
-  if (!ok) {
+  if (!(writer.Open() && writer.Write(bytes) && writer.Commit())) {
     if (error != nullptr) {
       *error = writer.ErrorString();
+    }
+    if (reason != nullptr) {
+      *reason = writer.ErrorReason();
     }
     return false;
   }
   RemoveStaleTemporaries(path);
   return true;
+}
+
+bool SaveArticleFile(const QString& path, const QList<TArticleRecord>& records, QString* error) {
+  return SaveArticleBytes(path, FormatArticleFile(records), error);
+}
+
+QString KeepDamagedArticleFile(const QString& path) {
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+  QString target = path + QStringLiteral(".damaged-") + stamp;
+  for (int n = 2; QFileInfo::exists(target); ++n) {
+    target = path + QStringLiteral(".damaged-") + stamp + u'-' + QString::number(n);
+  }
+  // A copy leaves the file in place, so a kill before the next save still
+  // starts with the user's articles rather than the introduction.
+  if (QFile::copy(path, target) || QFile::rename(path, target)) {
+    return target;
+  }
+  return QString();
 }
 
 QByteArray ReadArticleDevice(QIODevice& device, bool* failed) {

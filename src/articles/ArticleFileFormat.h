@@ -4,13 +4,16 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
-#include <functional>
 
 // The saved-articles file ("VLExport.txt", also the intro file "VLIntro.chl"):
 // a sequence of records, each a start marker, a property line
 // "title|voice|line count", the text lines and an end marker, every line ended
 // by CR LF. This half needs no widgets, so the parser can be fuzzed and timed
 // on its own; the article list turns records into entries.
+//
+// A text line that reads as a marker, after any number of backslashes, is
+// written with one backslash more and read with one less, so no article text
+// can end its record early, and files without such lines read as they always did.
 
 inline constexpr QStringView kArticleStartMarker = u"||||||Verbalune MP3 Start of Article||||||";
 inline constexpr QStringView kArticleEndMarker = u"||||||Verbalune MP3 End of Article||||||";
@@ -25,8 +28,7 @@ struct TArticleRecord {
 
 // How reading a file came to an end.
 enum class TArticleReadEnd {
-  EndOfFile,         // every record read (the last may lack its end marker)
-  Damaged,           // a line stood where a start marker belongs
+  EndOfFile,         // read to the end (the last record may lack its end marker)
   ReadErrorBetween,  // the file could not be read further between records
   ReadErrorInText,   // ... or in the middle of a record's text
 };
@@ -34,6 +36,13 @@ enum class TArticleReadEnd {
 struct TArticleFileContents {
   QList<TArticleRecord> Records;
   TArticleReadEnd End = TArticleReadEnd::EndOfFile;
+  // Lines with text that stood where a start marker belongs. Reading skips
+  // them and goes on at the next start marker, so one damaged line costs no
+  // article after it.
+  qsizetype DamagedLines = 0;
+
+  // Everything in the file reached the records.
+  bool Complete() const { return End == TArticleReadEnd::EndOfFile && DamagedLines == 0; }
 };
 
 // Text of a file we read: UTF-8 (a leading byte order mark is dropped), or
@@ -59,16 +68,27 @@ TArticleFileContents ParseArticleFile(QStringView text, bool endedByReadError = 
 
 // The record's lines as written: markers, property line, text, CR LF after each.
 QByteArray FormatArticleRecord(const TArticleRecord& record);
+// The whole file: every record in order.
+QByteArray FormatArticleFile(const QList<TArticleRecord>& records);
 
 // Number of text lines the record writes (the property line's third field).
 int ArticleLineCount(const QString& text);
 
-// Writes the records to path through a temporary file in the same folder that
+// Writes a whole file through a temporary file in the same folder that
 // replaces the old file only once complete and flushed, so a crash, a kill or a
-// full disk part-way leaves the old list intact. pump, when given, runs between
-// records. False (with error) leaves the old file untouched.
+// full disk part-way leaves the old list intact. False leaves the old file
+// untouched; error then tells what failed and where, reason only why (the
+// system's words, e.g. "Permission denied").
+bool SaveArticleBytes(const QString& path, const QByteArray& bytes, QString* error = nullptr,
+                      QString* reason = nullptr);
 bool SaveArticleFile(const QString& path, const QList<TArticleRecord>& records,
-                     const std::function<void()>& pump = {}, QString* error = nullptr);
+                     QString* error = nullptr);
+
+// Keeps a saved-articles file that did not read completely as
+// "<path>.damaged-<time>" before anything replaces it: a copy, or when no copy
+// can be made, the file itself moved. Returns where it was kept, or an empty
+// string when it could be neither copied nor moved.
+QString KeepDamagedArticleFile(const QString& path);
 
 class QIODevice;
 // Reads the device to its end. failed tells that a read error stopped it; the

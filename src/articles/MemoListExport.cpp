@@ -1,5 +1,7 @@
 // Saving the list to the saved-articles file and filling it from one.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
 
 #include "ArticleFileFormat.h"
@@ -10,85 +12,109 @@
 namespace {
 
 const QString kRestoreFailed = QStringLiteral("Error restoring saved articles");
+const QString kSaveFailed = QStringLiteral(
+    "Your articles could not be saved to \"%1\": %2.\r\rThe articles saved there before are "
+    "kept. Verbalune tries again at the next change.");
 
 }  // namespace
 
 bool TMemoListBox::ExportList(const QString& fileName) {
-  if (FExporting || FImporting) {
-    // Reached through the events an export or import lets run. Writing now
-    // would save a list that is still changing, and skipping would lose this
-    // change, so the file is written again once the running one is done.
-    if (FExporting) {
-      UtilsClass::Trace(QStringLiteral("Bypass Export - already in progress"));
-    }
+  if (FImporting) {
+    // Writing now would save half the list; the import writes it once done.
     FPendingExport = fileName;
     return true;
   }
-  QPointer<TMemoListBox> alive(this);
-  bool ok = true;
-  QString next = fileName;
-  while (!next.isEmpty()) {
-    FExporting = true;
-    FPendingExport.clear();
-    // A snapshot, because events that run while writing may change the list.
-    QList<TArticleRecord> records;
-    records.reserve(VisibleCount());
-    for (const TMemoEntry* entry : std::as_const(FEntries)) {
-      if (!entry->Hidden) {
-        records.append({entry->Title(), entry->VoiceName(), entry->EditorText()});
-      }
-    }
-    QString error;
-    ok = SaveArticleFile(
-        next, records,
-        [this, &alive] {
-          if (alive) {
-            PumpMessages();
-          }
-        },
-        &error);
-    if (!alive) {
-      return ok;  // the list went away while events ran; the file is complete
-    }
-    if (!ok) {
-      UtilsClass::Trace(error.isEmpty() ? QStringLiteral("WriteLn failed writing PropertyString")
-                                        : error);
-    }
-    FExporting = false;
-    next = std::exchange(FPendingExport, QString());
+  if (FExporting) {
+    UtilsClass::Trace(QStringLiteral("Bypass Export - already in progress"));
+    FPendingExport = fileName;
+    return true;
   }
-  return ok;
+  FExporting = true;
+  QList<TArticleRecord> records;
+  records.reserve(VisibleCount());
+  for (const TMemoEntry* entry : std::as_const(FEntries)) {
+    if (!entry->Hidden) {
+      records.append({entry->Title(), entry->VoiceName(), entry->EditorText()});
+    }
+  }
+  // Only the text is made here; the slow part, flushing it to disk, happens
+  // on the writer's thread.
+  QByteArray bytes = FormatArticleFile(records);
+  records.clear();
+  if (!FWriter) {
+    FWriter = std::make_unique<TArticleFileWriter>([this] {
+      QMetaObject::invokeMethod(this, &TMemoListBox::ReportExportResults, Qt::QueuedConnection);
+    });
+  }
+  FWriter->Write(fileName, std::move(bytes));
+  FExporting = false;
+  if (!FPendingExport.isEmpty()) {
+    ExportList(std::exchange(FPendingExport, QString()));
+  }
+  return true;
 }
 
-void TMemoListBox::ImportList(const QString& fileName, QMenu* popupMenu, THandler onRead,
-                              THandler onReadToFile, THandler onDelete) {
-  if (FImporting) {
+bool TMemoListBox::WaitForExport() {
+  if (FWriter) {
+    FWriter->Wait();
+  }
+  ReportExportResults();
+  return FLastExportOk;
+}
+
+void TMemoListBox::ReportExportResults() {
+  if (!FWriter) {
     return;
+  }
+  for (const TArticleFileWriter::TResult& result : FWriter->TakeResults()) {
+    FLastExportOk = result.Ok;
+    if (result.Ok) {
+      FSaveFailure.Succeeded();
+      continue;
+    }
+    UtilsClass::Trace(QStringLiteral("WriteLn failed writing PropertyString: ") + result.Error);
+    FSaveFailure.Failed(kSaveFailed.arg(QDir::toNativeSeparators(result.Path), result.Reason));
+  }
+}
+
+TArticleImport TMemoListBox::ImportList(const QString& fileName, QMenu* popupMenu, THandler onRead,
+                                        THandler onReadToFile, THandler onDelete) {
+  if (FImporting) {
+    return {};
   }
   QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) {
-    return;  // no file simply means no saved articles
+  if (!QFileInfo::exists(fileName)) {
+    return {};  // no file simply means no saved articles
   }
-  ImportFromDevice(file, popupMenu, std::move(onRead), std::move(onReadToFile),
-                   std::move(onDelete));
+  if (!file.open(QIODevice::ReadOnly)) {
+    return {false, file.errorString()};
+  }
+  return ImportFromDevice(file, popupMenu, std::move(onRead), std::move(onReadToFile),
+                          std::move(onDelete));
 }
 
-void TMemoListBox::ImportFromDevice(QIODevice& device, QMenu* popupMenu, THandler onRead,
-                                    THandler onReadToFile, THandler onDelete) {
+TArticleImport TMemoListBox::ImportFromDevice(QIODevice& device, QMenu* popupMenu, THandler onRead,
+                                              THandler onReadToFile, THandler onDelete) {
   if (FImporting) {
-    return;
+    return {};
   }
   FImporting = true;
   bool failed = false;
   const QByteArray bytes = ReadArticleDevice(device, &failed);
   const TArticleFileContents contents = ParseArticleFile(DecodeArticleText(bytes), failed);
+  TArticleImport result;
+  if (failed) {
+    result = {false, device.errorString()};
+  } else if (contents.DamagedLines > 0) {
+    result = {false, QStringLiteral("%1 damaged lines skipped").arg(contents.DamagedLines)};
+  }
 
   QPointer<TMemoListBox> alive(this);
   bool added = false;
   for (const TArticleRecord& record : contents.Records) {
     PumpMessages();
     if (!alive) {
-      return;
+      return result;
     }
     TMemoEntry* entry = nullptr;
     try {
@@ -125,4 +151,5 @@ void TMemoListBox::ImportFromDevice(QIODevice& device, QMenu* popupMenu, THandle
   if (!FPendingExport.isEmpty()) {
     ExportList(std::exchange(FPendingExport, QString()));
   }
+  return result;
 }

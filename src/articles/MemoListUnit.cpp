@@ -53,6 +53,8 @@ TMemoListBox::TMemoListBox(const TArticleVoiceSource* voices, QWidget* parent)
 }
 
 TMemoListBox::~TMemoListBox() {
+  // The last export reaches the disk before the list is gone.
+  FWriter.reset();
   // Entries are the client area's children and go with it; drop the pointers
   // first so nothing reaches a half-destroyed entry.
   FCurrentEntry = nullptr;

@@ -6,14 +6,24 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 
+#include "ArticleFileWriter.h"
 #include "Exceptions.h"
 #include "MemoEntryUnit.h"
+#include "UserMessages.h"
 
 class QIODevice;
 class QMenu;
 class QScrollBar;
 class TArticleVoiceSource;
+
+// Whether everything a saved-articles file holds became articles. A missing
+// file is complete: there was nothing to read.
+struct TArticleImport {
+  bool Complete = true;
+  QString Problem;  // why not, in a few words for the user
+};
 
 // Deleting or hiding an article that is being read.
 class EMemoEntryLocked final : public Exception {
@@ -74,15 +84,18 @@ class TMemoListBox final : public QFrame {
   // The focus has come into entry: it becomes current.
   void OnEntryHandler(TMemoEntry* entry);
 
-  // Saves the shown entries. Runs pending events as it goes; an export asked
-  // for meanwhile (or during an import) is written once the running one ends.
-  // False when the file could not be written; the old file is then untouched.
+  // Saves the shown entries: their text is taken at once and written to disk
+  // in the background (an export asked for during an import waits for its
+  // end). A failed write keeps the old file and is told to the user once,
+  // until a later write succeeds. True once the write is under way.
   bool ExportList(const QString& fileName);
+  // Waits until every export asked for is on disk; false when the last failed.
+  bool WaitForExport();
   // Appends the file's articles through Add. A missing file adds nothing.
-  void ImportList(const QString& fileName, QMenu* popupMenu, THandler onRead, THandler onReadToFile,
-                  THandler onDelete);
-  void ImportFromDevice(QIODevice& device, QMenu* popupMenu, THandler onRead, THandler onReadToFile,
-                        THandler onDelete);
+  TArticleImport ImportList(const QString& fileName, QMenu* popupMenu, THandler onRead,
+                            THandler onReadToFile, THandler onDelete);
+  TArticleImport ImportFromDevice(QIODevice& device, QMenu* popupMenu, THandler onRead,
+                                  THandler onReadToFile, THandler onDelete);
   bool Exporting() const { return FExporting; }
   bool Importing() const { return FImporting; }
 
@@ -117,6 +130,7 @@ class TMemoListBox final : public QFrame {
   void FreeEntry(TMemoEntry* entry);
   void ThrottledProcessEvents();
   void PumpMessages();
+  void ReportExportResults();
 
   const TArticleVoiceSource* FVoices;
   QList<TMemoEntry*> FEntries;
@@ -127,4 +141,9 @@ class TMemoListBox final : public QFrame {
   bool FImporting = false;
   QString FPendingExport;
   QElapsedTimer FPumpClock;
+  TSaveFailureNotice FSaveFailure;
+  bool FLastExportOk = true;
+  // Last, so it is destroyed first: it finishes its writes while the list
+  // they report to still stands.
+  std::unique_ptr<TArticleFileWriter> FWriter;
 };

@@ -15,7 +15,8 @@ TAtomicFileWriter::~TAtomicFileWriter() {
 }
 
 bool TAtomicFileWriter::Fail(const QString& what) {
-  FError = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+  FReason = QString::fromLocal8Bit(std::strerror(errno));
+  FError = what + QStringLiteral(": ") + FReason;
   Discard();
   return false;
 }
@@ -25,8 +26,9 @@ bool TAtomicFileWriter::Open() {
   QByteArray pattern = QFile::encodeName(FPath) + ".tmp-XXXXXX";
   FFd = ::mkstemp(pattern.data());
   if (FFd < 0) {
+    FReason = QString::fromLocal8Bit(std::strerror(errno));
     FError = QStringLiteral("Cannot create a temporary file beside ") + FPath +
-             QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+             QStringLiteral(": ") + FReason;
     return false;
   }
   FTempPath = QFile::decodeName(pattern);
@@ -38,7 +40,7 @@ bool TAtomicFileWriter::Open() {
 
 bool TAtomicFileWriter::Write(const char* data, qint64 size) {
   if (FFd < 0) {
-    FError = QStringLiteral("File not open");
+    FError = FReason = QStringLiteral("File not open");
     return false;
   }
   while (size > 0) {
@@ -57,7 +59,7 @@ bool TAtomicFileWriter::Write(const char* data, qint64 size) {
 
 bool TAtomicFileWriter::Commit() {
   if (FFd < 0) {
-    FError = QStringLiteral("File not open");
+    FError = FReason = QStringLiteral("File not open");
     return false;
   }
   if (::fsync(FFd) != 0) {

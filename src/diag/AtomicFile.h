@@ -22,6 +22,8 @@ class TAtomicFileWriter final {
   bool Commit();
   void Discard();
   QString ErrorString() const { return FError; }
+  // Only the system's reason for the failure, e.g. "No space left on device".
+  QString ErrorReason() const { return FReason; }
   QString TempPath() const { return FTempPath; }
 
  private:
@@ -30,6 +32,7 @@ class TAtomicFileWriter final {
   QString FPath;
   QString FTempPath;
   QString FError;
+  QString FReason;
   int FPermissions;
   int FFd = -1;
 };

@@ -41,3 +41,12 @@ int TStderrMessages::ShowModalDialog(const QString& dialogName) {
   std::fprintf(stderr, "(dialog %s answered OK)\n", qUtf8Printable(dialogName));
   return mrOk;
 }
+
+void TSaveFailureNotice::Failed(const QString& text) {
+  if (FTold) {
+    return;
+  }
+  // Set before the box is up: saves that fail while it waits are not told again.
+  FTold = true;
+  UserMessages().ShowError(text, QStringLiteral("Verbalune MP3"));
+}

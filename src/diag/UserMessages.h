@@ -34,3 +34,14 @@ class TStderrMessages final : public TUserMessages {
   void ShowError(const QString& text, const QString& caption) override;
   int ShowModalDialog(const QString& dialogName) override;
 };
+
+// Tells the user that a file could not be saved once, not at every retry: the
+// next failure is told again only after a save in between succeeded.
+class TSaveFailureNotice final {
+ public:
+  void Failed(const QString& text);
+  void Succeeded() { FTold = false; }
+
+ private:
+  bool FTold = false;
+};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -84,6 +85,7 @@ inline std::unique_ptr<TPreferences> StoredPreferences() {
 }
 
 // Stores preferences before the window is created, as an earlier run would.
+// A run past the first start also left its saved articles, empty at least.
 template <class TChange>
 void StorePreferences(TChange change) {
   TPreferences stored;
@@ -92,4 +94,7 @@ void StorePreferences(TChange change) {
   change(stored);
   stored.WriteFields();
   stored.SaveAll();
+  if (!stored.FirstTimeUser && !QFileInfo::exists(TForm1::ExportFileName())) {
+    WriteWholeFile(TForm1::ExportFileName(), QByteArray());
+  }
 }

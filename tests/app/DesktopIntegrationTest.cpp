@@ -71,6 +71,7 @@ TEST_F(DesktopIntegration, CopiedTextBecomesAnArticleThroughThePrompt) {
   EXPECT_FALSE(CB_PromptForm->isVisible());
   EXPECT_EQ(ArticleTexts(form).size(), before + 1);
   EXPECT_EQ(form.Articles->CurrentEntry()->EditorText(), u"Text copied in another program."_s);
+  ASSERT_TRUE(form.Articles->WaitForExport());
   EXPECT_TRUE(ReadWholeFile(TForm1::ExportFileName()).contains("Text copied in another program."));
   EXPECT_EQ(Preferences->CB_LastPromptAction, paNew);
   EXPECT_TRUE(TraceText().contains(u"In CopyClipboardMemo, Action= 0"_s));

@@ -117,6 +117,7 @@ TEST_F(ReadingRun, AutoDeleteRemovesEachArticleAndLeavesOneEmpty) {
   EXPECT_EQ(rig.Form->Articles->HiddenCount(), 0);
   EXPECT_TRUE(rig.Form->Articles->Entries().at(0)->EditorText().isEmpty());
   EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("No articles"));
+  ASSERT_TRUE(rig.Form->Articles->WaitForExport());
   const QString saved = QString::fromUtf8(ReadWholeFile(TForm1::ExportFileName()));
   EXPECT_FALSE(saved.contains(QStringLiteral("eight")));
 }
@@ -452,6 +453,7 @@ TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
     EXPECT_TRUE(list->Entries().at(i)->EditorText().startsWith(QStringLiteral("text of ")));
   }
   EXPECT_EQ(Preferences->OpenDlgInitialDir, rig.OutDir);
+  ASSERT_TRUE(list->WaitForExport());
   EXPECT_TRUE(QString::fromUtf8(ReadWholeFile(TForm1::ExportFileName()))
                   .contains(QStringLiteral("text of gamma")));
   EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("3 articles"));

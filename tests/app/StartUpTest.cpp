@@ -2,13 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolButton>
+#include <cerrno>
+#include <cstring>
+#include <functional>
 
 #include "AppTestSupport.h"
+#include "FileSizeLimit.h"
 #include "MemoListUnit.h"
+#include "UserRegistry.h"
 
 namespace {
 
@@ -95,6 +101,106 @@ TEST_F(StartUp, SavedMultiArticleListComesBackInOrderWithTheFirstMarked) {
   EXPECT_EQ(reader.Form->StatusPanel0->text(), QStringLiteral("3 articles"));
   EXPECT_TRUE(reader.Form->ToolButton2->isChecked());
   EXPECT_TRUE(TraceText().contains(QStringLiteral("Current Mode is Multi-Article")));
+}
+
+TEST_F(StartUp, ABadSettingsFileNeverPutsTheIntroOverTheSavedArticles) {
+  struct Case {
+    const char* name;
+    std::function<void(const QString&)> make;
+  };
+  const Case cases[] = {
+      {"binary", [](const QString& f) { WriteWholeFile(f, QByteArray("\0\xff\xfe\x01\x80", 5)); }},
+      {"empty", [](const QString& f) { WriteWholeFile(f, QByteArray()); }},
+      {"directory", [](const QString& f) { QDir().mkpath(f + QStringLiteral("/inside")); }},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    // A folder of its own, so the settings are read afresh.
+    const QString config = Folders.ConfigDir() + QStringLiteral("/%1").arg(++n);
+    ASSERT_TRUE(QDir().mkpath(config));
+    AppPaths::SetConfigDir(config);
+    c.make(UserRegistryFile());
+    ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), ThreeSavedArticles()));
+    {
+      TStartedReader reader;
+      ASSERT_TRUE(reader.ShowAndActivate()) << c.name;
+      ASSERT_NE(reader.Form->Articles->CurrentEntry(), nullptr) << c.name;
+      EXPECT_EQ(reader.Form->Articles->CurrentEntry()->Title(), QStringLiteral("Three")) << c.name;
+      EXPECT_EQ(SavedArticles().toUtf8(), ThreeSavedArticles()) << c.name;
+      reader.Form->ExitVerbaluneClick();
+    }
+    EXPECT_TRUE(SavedArticles().contains(QStringLiteral("Text of Three"))) << c.name;
+    EXPECT_FALSE(SavedArticles().contains(QStringLiteral("Welcome"))) << c.name;
+  }
+}
+
+TEST_F(StartUp, DamagedSavedArticlesAreKeptAsideOnceAndReported) {
+  StorePreferences([](TPreferences& p) { p.ML_ListMode = 1; });
+  const QByteArray damaged = "junk before the articles\r\n" + ThreeSavedArticles();
+  ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), damaged));
+  const QStringList pattern{QStringLiteral("VLExport.txt.damaged-*")};
+  {
+    TStartedReader reader;
+    ASSERT_TRUE(reader.ShowAndActivate());
+    EXPECT_EQ(reader.Form->Articles->VisibleCount(), 3);
+    const QStringList kept = QDir(Folders.DataDir()).entryList(pattern, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(ReadWholeFile(Folders.Path(kept[0])), damaged);
+    ASSERT_EQ(Messages.Errors.size(), 1);
+    EXPECT_TRUE(Messages.Errors[0].contains(Folders.Path(kept[0])));
+    // What could be read is saved at once as a whole file.
+    ASSERT_TRUE(reader.Form->Articles->WaitForExport());
+    EXPECT_EQ(ReadWholeFile(TForm1::ExportFileName()), ThreeSavedArticles());
+  }
+  TStartedReader later;
+  ASSERT_TRUE(later.ShowAndActivate());
+  EXPECT_EQ(later.Form->Articles->VisibleCount(), 3);
+  EXPECT_EQ(Messages.Errors.size(), 1);
+  EXPECT_EQ(QDir(Folders.DataDir()).entryList(pattern, QDir::Files).size(), 1);
+}
+
+TEST_F(StartUp, FailedSavesAreToldOnceUntilOneSucceedsAndKeepTheSavedFiles) {
+  StorePreferences([](TPreferences& p) { p.ML_ListMode = 1; });
+  ASSERT_TRUE(WriteWholeFile(TForm1::ExportFileName(), ThreeSavedArticles()));
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  TMemoListBox* articles = reader.Form->Articles;
+  const QByteArray settings = ReadWholeFile(UserRegistryFile());
+  ASSERT_FALSE(settings.isEmpty());
+  auto saveBoth = [&](int round) {
+    articles->CurrentEntry()->SetEditorText(QStringLiteral("Edit %1").arg(round));
+    reader.Form->ExportArticles();
+    articles->WaitForExport();
+    Preferences->ML_VisibleEntries = 4 + round;
+    Preferences->WriteFields();
+    Preferences->SaveAll();
+  };
+  auto toldAbout = [&](const QString& file) { return Messages.Errors.filter(file).size(); };
+  const QString tooLarge = QString::fromLocal8Bit(std::strerror(EFBIG));
+  {
+    // A full disk. A read-only folder would not stop these tests, which run as root.
+    TFsizeLimit full(16);
+    for (int round = 0; round < 3; ++round) {
+      saveBoth(round);
+    }
+  }
+  EXPECT_EQ(Messages.Errors.size(), 2);
+  EXPECT_EQ(toldAbout(TForm1::ExportFileName()), 1);
+  EXPECT_EQ(toldAbout(UserRegistryFile()), 1);
+  EXPECT_EQ(Messages.Errors.filter(tooLarge).size(), 2);
+  EXPECT_EQ(ReadWholeFile(TForm1::ExportFileName()), ThreeSavedArticles());
+  EXPECT_EQ(ReadWholeFile(UserRegistryFile()), settings);
+
+  // Saving works again, and the next failure is told again.
+  saveBoth(3);
+  EXPECT_TRUE(SavedArticles().contains(QStringLiteral("Edit 3")));
+  {
+    TFsizeLimit full(16);
+    saveBoth(4);
+  }
+  EXPECT_EQ(toldAbout(TForm1::ExportFileName()), 2);
+  EXPECT_EQ(toldAbout(UserRegistryFile()), 2);
+  EXPECT_TRUE(SavedArticles().contains(QStringLiteral("Edit 3")));
 }
 
 TEST_F(StartUp, NoSoundCardOrNoVoiceEndsStartUpWithItsMessage) {
@@ -247,6 +353,7 @@ TEST_F(StartUp, DeletingTheLastArticleLeavesOneEmptyArticleAndSavesTheList) {
   reader.Form->Articles->DeleteHiddenEntries();
   ASSERT_EQ(reader.Form->Articles->VisibleCount(), 1);
   EXPECT_TRUE(reader.Form->Articles->CurrentEntry()->EditorText().isEmpty());
+  ASSERT_TRUE(reader.Form->Articles->WaitForExport());
   EXPECT_FALSE(SavedArticles().contains(QStringLiteral("Soon gone")));
 }
 

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <cerrno>
+#include <cstring>
 
 #include "ArticleFileFormat.h"
 #include "TestEnvironment.h"
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -36,6 +40,12 @@ TEST(ArticleFileFormatTest, RecordsSurviveARoundTrip) {
       {QStringLiteral("Year_2024"), QString(), QStringLiteral("digits end the title")},
       {QStringLiteral("Start"), QString(),
        QStringLiteral("||||||Verbalune MP3 Start of Article||||||\nin the text")},
+      {QStringLiteral("Markers"), QString(),
+       QStringLiteral("||||||Verbalune MP3 End of Article||||||\n"
+                      "\\||||||Verbalune MP3 End of Article||||||\n"
+                      "\\\\||||||Verbalune MP3 Start of Article||||||\n"
+                      "||||||Verbalune MP3 End of Article||||||")},
+      {QStringLiteral("After_the_markers"), QString(), QStringLiteral("still here")},
   };
   QByteArray file;
   for (const TArticleRecord& r : records) {
@@ -108,31 +118,74 @@ TEST(ArticleFileFormatTest, DecodesUtf8AndFallsBackToWindows1252) {
   EXPECT_EQ(DecodeArticleText("ab\xC3"), QStringLiteral("ab\u00c3"));
 }
 
-TEST(ArticleFileFormatTest, StopsQuietlyWhereTheFileIsDamaged) {
-  const QByteArray good =
-      FormatArticleRecord({QStringLiteral("One"), QString(), QStringLiteral("1")}) +
-      FormatArticleRecord({QStringLiteral("Two"), QString(), QStringLiteral("2")});
-  TArticleFileContents parsed =
-      ParseArticleFile(DecodeArticleText(good + "garbage\r\n" + FormatArticleRecord({})));
-  EXPECT_EQ(parsed.End, TArticleReadEnd::Damaged);
-  ASSERT_EQ(parsed.Records.size(), 2);
-  EXPECT_EQ(parsed.Records[1].Text, QStringLiteral("2"));
-
-  parsed = ParseArticleFile(DecodeArticleText("not an article file\r\n" + good));
-  EXPECT_EQ(parsed.End, TArticleReadEnd::Damaged);
-  EXPECT_TRUE(parsed.Records.isEmpty());
-
-  EXPECT_TRUE(ParseArticleFile(u"").Records.isEmpty());
-  EXPECT_EQ(ParseArticleFile(u"").End, TArticleReadEnd::EndOfFile);
+TEST(ArticleFileFormatTest, MarkerLinesGainOneBackslashWhenWrittenAndLoseOneWhenRead) {
+  struct Case {
+    QByteArray text;     // a line of article text
+    QByteArray written;  // the line in the file
+  };
+  const QByteArray end = "||||||Verbalune MP3 End of Article||||||";
+  const QByteArray start = "||||||Verbalune MP3 Start of Article||||||";
+  const Case cases[] = {
+      {end, "\\" + end},
+      {start, "\\" + start},
+      {"\\\\" + end, "\\\\\\" + end},
+      {"\\" + start, "\\\\" + start},
+      // Anything else is written as it is.
+      {" " + end, " " + end},
+      {end + " ", end + " "},
+      {"x\\" + end, "x\\" + end},
+      {"\\", "\\"},
+      {"|||", "|||"},
+  };
+  for (const Case& c : cases) {
+    const TArticleRecord record{QStringLiteral("T"), QString(), QString::fromUtf8(c.text)};
+    const QByteArray file = FormatArticleRecord(record);
+    EXPECT_EQ(file, kStart + "T||1\r\n" + c.written + "\r\n" + kEnd) << c.text.toStdString();
+    EXPECT_EQ(Parse(file), QList<TArticleRecord>{record}) << c.text.toStdString();
+  }
 }
 
-TEST(ArticleFileFormatTest, EndMarkerInsideTextEndsTheArticleAndTheImport) {
-  const QByteArray bytes = kStart + "T||3\r\nbefore\r\n" + kEnd + "after\r\n" + kEnd +
-                           FormatArticleRecord({QStringLiteral("Lost"), QString(), QString()});
-  const TArticleFileContents parsed = ParseArticleFile(DecodeArticleText(bytes));
-  ASSERT_EQ(parsed.Records.size(), 1);
-  EXPECT_EQ(parsed.Records[0].Text, QStringLiteral("before"));
-  EXPECT_EQ(parsed.End, TArticleReadEnd::Damaged);
+TEST(ArticleFileFormatTest, DamagedLinesAreSkippedToTheNextStartMarker) {
+  const QByteArray one =
+      FormatArticleRecord({QStringLiteral("One"), QString(), QStringLiteral("1")});
+  const QByteArray two =
+      FormatArticleRecord({QStringLiteral("Two"), QString(), QStringLiteral("2")});
+  const QByteArray three =
+      FormatArticleRecord({QStringLiteral("Three"), QString(), QStringLiteral("3")});
+  struct Case {
+    const char* name;
+    QByteArray file;
+    QStringList titles;
+    qsizetype damagedLines;
+  };
+  const Case cases[] = {
+      {"junk first line",
+       "not an article file\r\n" + one + two + three,
+       {u"One"_s, u"Two"_s, u"Three"_s},
+       1},
+      {"garbage between", one + "garbage\r\n\x01\x02\r\n" + two, {u"One"_s, u"Two"_s}, 2},
+      {"blank lines between lose nothing", one + "\r\n  \r\n" + two, {u"One"_s, u"Two"_s}, 0},
+      {"only garbage", "a\r\nb\r\n", {}, 2},
+      {"empty file", "", {}, 0},
+      // A writer that did not escape: the text line ends its article early,
+      // and the rest of that article is skipped, not the articles after it.
+      {"end marker in text",
+       kStart + "T||3\r\nbefore\r\n" + kEnd + "after\r\n" + kEnd + two,
+       {u"T"_s, u"Two"_s},
+       2},
+  };
+  for (const Case& c : cases) {
+    const TArticleFileContents parsed = ParseArticleFile(DecodeArticleText(c.file));
+    QStringList titles;
+    for (const TArticleRecord& r : parsed.Records) {
+      titles << r.Title;
+    }
+    EXPECT_EQ(titles, c.titles) << c.name;
+    EXPECT_EQ(parsed.DamagedLines, c.damagedLines) << c.name;
+    EXPECT_EQ(parsed.End, TArticleReadEnd::EndOfFile) << c.name;
+    EXPECT_EQ(parsed.Complete(), c.damagedLines == 0) << c.name;
+  }
+  EXPECT_EQ(ParseArticleFile(DecodeArticleText("x\r\n" + one)).Records[0].Text, u"1"_s);
 }
 
 TEST(ArticleFileFormatTest, TruncatedFilesKeepWhatWasRead) {
@@ -163,11 +216,9 @@ TEST(ArticleFileFormatTest, SaveReplacesTheFileAndTidiesLeftovers) {
   const QString path = folders.Path(QStringLiteral("VLExport.txt"));
   ASSERT_TRUE(WriteWholeFile(path, "old"));
   ASSERT_TRUE(WriteWholeFile(path + QStringLiteral(".tmp-AbC123"), "left by a killed export"));
-  int pumped = 0;
   const QList<TArticleRecord> records = {{QStringLiteral("A"), QString(), QStringLiteral("a")},
                                          {QStringLiteral("B"), QString(), QStringLiteral("b")}};
-  ASSERT_TRUE(SaveArticleFile(path, records, [&] { ++pumped; }));
-  EXPECT_EQ(pumped, 2);
+  ASSERT_TRUE(SaveArticleFile(path, records));
   EXPECT_EQ(ReadWholeFile(path), FormatArticleRecord(records[0]) + FormatArticleRecord(records[1]));
   EXPECT_EQ(QDir(folders.DataDir()).entryList(QDir::Files | QDir::Hidden),
             QStringList{QStringLiteral("VLExport.txt")});
@@ -182,8 +233,10 @@ TEST(ArticleFileFormatTest, FailedSaveLeavesTheOldFile) {
   const QString path = folders.Path(QStringLiteral("VLExport.txt"));
   ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/keep")));
   QString error;
-  EXPECT_FALSE(SaveArticleFile(path, {TArticleRecord{}}, {}, &error));
-  EXPECT_FALSE(error.isEmpty());
+  QString reason;
+  EXPECT_FALSE(SaveArticleBytes(path, FormatArticleRecord({}), &error, &reason));
+  EXPECT_TRUE(error.contains(path));
+  EXPECT_EQ(reason, QString::fromLocal8Bit(std::strerror(EISDIR)));
   EXPECT_TRUE(QDir(path + QStringLiteral("/keep")).exists());
   EXPECT_EQ(QDir(folders.DataDir()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }

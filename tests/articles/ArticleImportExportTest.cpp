@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 #include "ArticleFileFormat.h"
 #include "ArticleTestSupport.h"
@@ -30,9 +32,18 @@ class TImportExportFixture : public ::testing::Test {
     File = Folders.Path(QStringLiteral("VLExport.txt"));
   }
 
-  void Import(const QByteArray& bytes) {
-    ASSERT_TRUE(WriteWholeFile(File, bytes));
-    List->ImportList(File, &Popup, OnRead, nullptr, nullptr);
+  TArticleImport Import(const QByteArray& bytes) {
+    EXPECT_TRUE(WriteWholeFile(File, bytes));
+    return List->ImportList(File, &Popup, OnRead, nullptr, nullptr);
+  }
+
+  bool Save(const QString& file) {
+    List->ExportList(file);
+    return List->WaitForExport();
+  }
+
+  QList<TArticleRecord> Saved(const QString& file) const {
+    return ParseArticleFile(DecodeArticleText(ReadWholeFile(file))).Records;
   }
 
   QList<TArticleRecord> Shown() const {
@@ -78,7 +89,7 @@ TEST_F(TImportExportFixture, ImportsThreeArticlesWithTitlesVoicesAndHandlers) {
   EXPECT_TRUE(Messages.All.isEmpty());
 
   // Exported again, the file is byte for byte what a fresh export writes.
-  ASSERT_TRUE(List->ExportList(File));
+  ASSERT_TRUE(Save(File));
   QList<TArticleRecord> reread = ParseArticleFile(DecodeArticleText(ReadWholeFile(File))).Records;
   EXPECT_EQ(reread, expected);
 }
@@ -101,25 +112,41 @@ TEST_F(TImportExportFixture, ABlankRecordIsFilledByTheNextOneWithItsOwnVoice) {
   EXPECT_EQ(Shown(), expected);
 }
 
-TEST_F(TImportExportFixture, MissingEmptyAndForeignFilesAddNothingQuietly) {
-  List->ImportList(Folders.Path(QStringLiteral("none.txt")), nullptr, {}, {}, {});
-  Import(QByteArray());
-  Import("Some other file\r\n" + kThree);
+TEST_F(TImportExportFixture, MissingAndEmptyFilesAddNothingQuietly) {
+  EXPECT_TRUE(
+      List->ImportList(Folders.Path(QStringLiteral("none.txt")), nullptr, {}, {}, {}).Complete);
+  EXPECT_TRUE(Import(QByteArray()).Complete);
   EXPECT_TRUE(List->Entries().isEmpty());
   EXPECT_TRUE(Messages.All.isEmpty());
   EXPECT_FALSE(List->Importing());
 
   // An empty list exports an empty file.
   ASSERT_TRUE(WriteWholeFile(File, "old content"));
-  ASSERT_TRUE(List->ExportList(File));
+  ASSERT_TRUE(Save(File));
   EXPECT_EQ(ReadWholeFile(File), QByteArray());
 }
 
-TEST_F(TImportExportFixture, DamagedFileImportsWhatCameBefore) {
-  Import(Record("One", "Mary", "1") + Record("Two", "Mary", "2") + "\x01\x02garbage\r\n" +
-         Record("Three", "Mary", "3"));
-  EXPECT_EQ(Shown().size(), 2);
+TEST_F(TImportExportFixture, DamagedOrUnreadableFilesImportWhatIsWholeAndSaySo) {
+  // One junk line once hid every article after it.
+  TArticleImport result = Import("Some other file\r\n" + kThree);
+  EXPECT_EQ(Shown().size(), 3);
+  EXPECT_FALSE(result.Complete);
+  EXPECT_TRUE(result.Problem.contains(QStringLiteral("1 damaged")));
+
+  result =
+      Import(Record("Four", "Mary", "4") + "\x01\x02garbage\r\n" + Record("Five", "Mary", "5"));
+  EXPECT_EQ(Shown().size(), 5);
+  EXPECT_FALSE(result.Complete);
+  // The list tells nothing itself: keeping the file aside and saying so is the caller's.
   EXPECT_TRUE(Messages.All.isEmpty());
+
+  // A directory where the file should be cannot be read at all.
+  const QString folder = Folders.Path(QStringLiteral("folder"));
+  ASSERT_TRUE(QDir().mkpath(folder));
+  result = List->ImportList(folder, nullptr, {}, {}, {});
+  EXPECT_FALSE(result.Complete);
+  EXPECT_FALSE(result.Problem.isEmpty());
+  EXPECT_EQ(Shown().size(), 5);
 }
 
 TEST_F(TImportExportFixture, Windows1252FileImportsCorrectly) {
@@ -136,13 +163,13 @@ TEST_F(TImportExportFixture, Windows1252FileImportsCorrectly) {
 TEST_F(TImportExportFixture, ReadErrorsKeepWhatWasReadAndTellTheUser) {
   TFailingDevice inText(kThree +
                         "||||||Verbalune MP3 Start of Article||||||\r\nFour|Mary|2\r\nok\r\nbro");
-  List->ImportFromDevice(inText, nullptr, {}, {}, {});
+  EXPECT_FALSE(List->ImportFromDevice(inText, nullptr, {}, {}, {}).Complete);
   ASSERT_EQ(Shown().size(), 4);
   EXPECT_EQ(Shown()[3].Text, QStringLiteral("ok"));
   EXPECT_EQ(Messages.Messages, QStringList{QStringLiteral("Error restoring saved articles")});
 
   TFailingDevice between(Record("Five", "Mary", "5"));
-  List->ImportFromDevice(between, nullptr, {}, {}, {});
+  EXPECT_FALSE(List->ImportFromDevice(between, nullptr, {}, {}, {}).Complete);
   EXPECT_EQ(Shown().size(), 5);
   EXPECT_EQ(Messages.Messages.size(), 2);
   EXPECT_FALSE(List->Importing());
@@ -151,7 +178,7 @@ TEST_F(TImportExportFixture, ReadErrorsKeepWhatWasReadAndTellTheUser) {
 TEST_F(TImportExportFixture, HiddenEntriesAreNotExported) {
   Import(kThree);
   List->HideEntry(List->Entries()[0]);
-  ASSERT_TRUE(List->ExportList(File));
+  ASSERT_TRUE(Save(File));
   const QList<TArticleRecord> saved =
       ParseArticleFile(DecodeArticleText(ReadWholeFile(File))).Records;
   ASSERT_EQ(saved.size(), 2);
@@ -175,7 +202,7 @@ TEST_F(TImportExportFixture, RoundTripKeepsTextsTitlesAndVoices) {
     TMemoEntry* e = List->Add(a.text, a.voice);
     e->SetTitle(a.title);
   }
-  ASSERT_TRUE(List->ExportList(File));
+  ASSERT_TRUE(Save(File));
 
   TMemoListBox again(&Voices);
   again.ListMode = TMemoListBox::lmMultiArticle;
@@ -189,22 +216,21 @@ TEST_F(TImportExportFixture, RoundTripKeepsTextsTitlesAndVoices) {
   }
 }
 
-TEST_F(TImportExportFixture, ExportAskedForDuringAnExportIsWrittenAfterIt) {
+TEST_F(TImportExportFixture, QuickExportsLandInOrderAndTheLastListWins) {
+  // Writes happen in the background: an older list must never land over a
+  // newer one, whichever writes are dropped as superseded on the way.
   Import(kThree);
-  int pumps = 0;
-  List->ProcessMessages = [&] {
-    if (++pumps == 1) {
-      // An event during the export deletes an article and exports again.
-      List->DeleteMemoEntry(List->Entries()[0]);
-      EXPECT_TRUE(List->ExportList(File));
+  for (int i = 0; i < 30; ++i) {
+    List->Add(QStringLiteral("added %1").arg(i), QString());
+    List->ExportList(File);
+    if (i == 10) {
+      ASSERT_TRUE(List->WaitForExport());
+      EXPECT_EQ(Saved(File).size(), 14);
     }
-  };
-  ASSERT_TRUE(List->ExportList(File));
-  EXPECT_FALSE(List->Exporting());
-  const QList<TArticleRecord> saved =
-      ParseArticleFile(DecodeArticleText(ReadWholeFile(File))).Records;
-  ASSERT_EQ(saved.size(), 2);  // the later state, not the snapshot of the first
-  EXPECT_EQ(saved[0].Title, QStringLiteral("Two"));
+  }
+  ASSERT_TRUE(List->WaitForExport());
+  EXPECT_EQ(Saved(File), Shown());
+  EXPECT_EQ(Shown().size(), 33);
 }
 
 TEST_F(TImportExportFixture, ExportDuringAnImportWaitsForTheWholeList) {
@@ -217,18 +243,37 @@ TEST_F(TImportExportFixture, ExportDuringAnImportWaitsForTheWholeList) {
     }
   };
   Import(kThree);
-  EXPECT_EQ(ParseArticleFile(DecodeArticleText(ReadWholeFile(other))).Records, Shown());
+  ASSERT_TRUE(List->WaitForExport());
+  EXPECT_EQ(Saved(other), Shown());
   EXPECT_EQ(Shown().size(), 3);
 }
 
-TEST_F(TImportExportFixture, FailedExportKeepsTheOldFile) {
+TEST_F(TImportExportFixture, FailedSavesAreToldOnceUntilASaveSucceeds) {
   Import(kThree);
   const QString blocked = Folders.Path(QStringLiteral("blocked"));
   ASSERT_TRUE(QDir().mkpath(blocked + QStringLiteral("/inside")));
-  EXPECT_FALSE(List->ExportList(blocked));
+  EXPECT_FALSE(Save(blocked));
+  EXPECT_FALSE(Save(blocked));
   EXPECT_FALSE(List->Exporting());
   EXPECT_TRUE(QDir(blocked + QStringLiteral("/inside")).exists());
-  EXPECT_TRUE(Messages.All.isEmpty());  // the user is not bothered
+  ASSERT_EQ(Messages.Errors.size(), 1);
+  EXPECT_TRUE(Messages.Errors[0].contains(blocked));
+  EXPECT_TRUE(Messages.Errors[0].contains(QString::fromLocal8Bit(std::strerror(EISDIR))));
+
+  ASSERT_TRUE(Save(File));
+  EXPECT_FALSE(Save(blocked));
+  EXPECT_EQ(Messages.Errors.size(), 2);
+}
+
+TEST_F(TImportExportFixture, DestroyingTheListFinishesItsLastExport) {
+  Import(kThree);
+  List->Add(QStringLiteral("typed just before the end"), QString());
+  List->ExportList(File);
+  delete List;
+  List = nullptr;
+  const QList<TArticleRecord> saved = Saved(File);
+  ASSERT_EQ(saved.size(), 4);
+  EXPECT_EQ(saved[3].Text, QStringLiteral("typed just before the end"));
 }
 
 TEST_F(TImportExportFixture, ListDestroyedWhileImportingStopsSafely) {

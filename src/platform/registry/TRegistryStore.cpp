@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "RegFileFormat.h"
@@ -120,18 +121,20 @@ QString Errno() {
 
 // Temporary file in the same folder, fsync, rename, fsync of the folder: a
 // crash at any moment leaves the old file or the new one, never a mixture.
-bool WriteAtomically(const QString& path, const QByteArray& data, QString& error) {
+bool WriteAtomically(const QString& path, const QByteArray& data, QString& error, QString& reason) {
   const QString dir = QFileInfo(path).absolutePath();
   QDir().mkpath(dir);
   QByteArray pattern = QFile::encodeName(path) + ".tmp-XXXXXX";
   const int fd = ::mkstemp(pattern.data());
   if (fd < 0) {
+    reason = Errno();
     error = QStringLiteral("Cannot create a temporary file beside ") + path + QStringLiteral(": ") +
-            Errno();
+            reason;
     return false;
   }
   auto fail = [&](const QString& what) {
-    error = what + QStringLiteral(": ") + Errno();
+    reason = Errno();
+    error = what + QStringLiteral(": ") + reason;
     ::close(fd);
     ::unlink(pattern.constData());
     return false;
@@ -156,12 +159,14 @@ bool WriteAtomically(const QString& path, const QByteArray& data, QString& error
     return fail(QStringLiteral("Cannot flush ") + path);
   }
   if (::close(fd) != 0) {
-    error = QStringLiteral("Cannot close ") + path + QStringLiteral(": ") + Errno();
+    reason = Errno();
+    error = QStringLiteral("Cannot close ") + path + QStringLiteral(": ") + reason;
     ::unlink(pattern.constData());
     return false;
   }
   if (::rename(pattern.constData(), QFile::encodeName(path).constData()) != 0) {
-    error = QStringLiteral("Cannot replace ") + path + QStringLiteral(": ") + Errno();
+    reason = Errno();
+    error = QStringLiteral("Cannot replace ") + path + QStringLiteral(": ") + reason;
     ::unlink(pattern.constData());
     return false;
   }
@@ -210,8 +215,12 @@ void TRegistryStore::BindFile(const QString& path) {
   }
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    TRegistryProblem problem{TRegistryProblem::pkUnreadableFile, path, MoveAside(path), 0,
-                             file.errorString()};
+    TRegistryProblem problem{TRegistryProblem::pkUnreadableFile,
+                             path,
+                             MoveAside(path),
+                             0,
+                             file.errorString(),
+                             QString()};
     // Never overwrite a file we could neither read nor move: it may hold everything.
     FPersist = !problem.KeptAsPath.isEmpty();
     Report(problem);
@@ -230,8 +239,8 @@ void TRegistryStore::BindFile(const QString& path) {
   if (badLines == 0) {
     return;
   }
-  TRegistryProblem problem{TRegistryProblem::pkDamagedFile, path, MoveAside(path), badLines,
-                           firstProblem};
+  TRegistryProblem problem{
+      TRegistryProblem::pkDamagedFile, path, MoveAside(path), badLines, firstProblem, QString()};
   FPersist = !problem.KeptAsPath.isEmpty();
   Report(problem);
   if (FPersist) {
@@ -362,12 +371,19 @@ bool TRegistryStore::Flush() {
     return true;
   }
   QString error;
-  if (!WriteAtomically(FFilePath, Serialize(), error)) {
-    Report(TRegistryProblem{TRegistryProblem::pkSaveFailed, FFilePath, QString(), 0, error});
+  QString reason;
+  if (!WriteAtomically(FFilePath, Serialize(), error, reason)) {
+    FSaveFailing = true;
+    Report(
+        TRegistryProblem{TRegistryProblem::pkSaveFailed, FFilePath, QString(), 0, error, reason});
     return false;
   }
   FDirty = false;
   ++FFileWrites;
+  if (std::exchange(FSaveFailing, false)) {
+    Report(TRegistryProblem{TRegistryProblem::pkSaveRecovered, FFilePath, QString(), 0, QString(),
+                            QString()});
+  }
   return true;
 }
 

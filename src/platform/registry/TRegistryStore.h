@@ -14,12 +14,14 @@ class TRegKeyNode;
 // traces anything itself (it sits below the trace layer); it hands these to the
 // problem handler its owner installed.
 struct TRegistryProblem {
-  enum TKind { pkDamagedFile, pkUnreadableFile, pkSaveFailed };
+  // pkSaveRecovered: a save succeeded after one had failed.
+  enum TKind { pkDamagedFile, pkUnreadableFile, pkSaveFailed, pkSaveRecovered };
   TKind Kind = pkDamagedFile;
   QString FilePath;    // the registry file
   QString KeptAsPath;  // where the damaged file was moved (empty if it could not be)
   int BadLines = 0;    // lines that could not be used
   QString Detail;      // first problem, or the save error
+  QString Reason;      // of a failed save: only why, in the system's words
 };
 
 // A hierarchical store of keys and typed values for one registry root. Key and
@@ -93,6 +95,7 @@ class TRegistryStore final {
   int FBatchDepth = 0;
   int FFileWrites = 0;
   bool FDirty = false;
+  bool FSaveFailing = false;
   bool FPersist = false;  // off when the bound file could neither be read nor moved aside
 };
 
