@@ -299,29 +299,42 @@ bool TMemoEntry::LoadFromFile(const QString& fileName) {
 
 void TMemoEntry::LoadFromDevice(QIODevice& device) {
   bool failed = false;
-  const QByteArray bytes = ReadArticleDevice(device, &failed);
-  const QString text = DecodeArticleText(bytes);
-  QList<QStringView> lines = SplitArticleLines(text);
-  // A failed read never delivered the line it was in.
-  if (failed && !lines.isEmpty() && !text.endsWith(u'\n') && !text.endsWith(u'\r')) {
-    lines.removeLast();
+  QString text;
+  {
+    const QByteArray bytes = ReadArticleDevice(device, &failed);
+    text = DecodeArticleText(bytes);
   }
-  if (!lines.isEmpty()) {
-    QString joined;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-      if (i > 0) {
-        joined += u'\n';
-      }
-      joined += lines[i];
+  // The lines of the file joined by "\n", done in place: a book has far too
+  // many lines to split and join one by one.
+  const auto isBreak = [](QChar c) { return c == u'\n' || c == u'\r'; };
+  if (failed && !text.isEmpty() && !isBreak(text.back())) {
+    // A failed read never delivered the line it was in.
+    qsizetype end = text.size();
+    while (end > 0 && !isBreak(text[end - 1])) {
+      --end;
     }
-    if (EditorText().isEmpty()) {
-      SetEditorText(joined);
+    text.truncate(end);
+  }
+  if (!text.isEmpty()) {
+    // The break ending the last line starts no further line.
+    if (text.endsWith(QStringLiteral("\r\n"))) {
+      text.chop(2);
+    } else if (isBreak(text.back())) {
+      text.chop(1);
+    }
+    if (text.contains(u'\r')) {
+      text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+      text.replace(u'\r', u'\n');
+    }
+    const bool empty = FEditor == nullptr ? FText.isEmpty() : FEditor->document()->isEmpty();
+    if (empty) {
+      SetEditorText(text);
     } else if (FEditor == nullptr) {
       FText += u'\n';
-      FText += joined;
+      FText += text;
       FBlank = -1;
     } else {
-      FEditor->appendPlainText(joined);
+      FEditor->appendPlainText(text);
     }
   }
   if (failed) {

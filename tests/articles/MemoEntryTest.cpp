@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
@@ -256,6 +257,31 @@ TEST_F(TEntryFixture, LoadFromFileAppendsTheLinesOfAnyEncodingAndLineEnd) {
   ASSERT_TRUE(Entry->LoadFromFile(cp1252));
   EXPECT_EQ(Entry->EditorText(), QStringLiteral("one\ntwo\ncaf\u00e9\nit\u2019s"));
   EXPECT_TRUE(Messages.All.isEmpty());
+}
+
+TEST_F(TEntryFixture, LoadedFileEndsWithItsLastLineAndKeepsInnerBlankLines) {
+  // {file, what the empty article then holds, what it holds after "x" is loaded before}
+  const struct {
+    QByteArray File;
+    QString Alone;
+    QString After;
+  } cases[] = {
+      {"a\n\n", QStringLiteral("a\n"), QStringLiteral("x\na\n")},
+      {"a\r\n\r\n", QStringLiteral("a\n"), QStringLiteral("x\na\n")},
+      {"a\n\rb\r", QStringLiteral("a\n\nb"), QStringLiteral("x\na\n\nb")},
+      {"\n", QString(), QStringLiteral("x\n")},
+      {"", QString(), QStringLiteral("x")},
+  };
+  for (const auto& c : cases) {
+    for (const bool after : {false, true}) {
+      Entry->SetEditorText(after ? QStringLiteral("x") : QString());
+      QBuffer device;
+      device.setData(c.File);
+      ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+      Entry->LoadFromDevice(device);
+      EXPECT_EQ(Entry->EditorText(), after ? c.After : c.Alone) << c.File.toStdString();
+    }
+  }
 }
 
 TEST_F(TEntryFixture, ReadErrorKeepsTheLinesReadAndTellsTheUser) {
