@@ -9,10 +9,11 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   libespeak-ng-dev espeak-ng-data flite1-dev
   libmp3lame-dev libasound2-dev libjpeg-dev libmpg123-dev
+  libpoppler-qt6-dev libzip-dev
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool xclip x11-utils imagemagick wmdocker
-  espeak-ng flite lame sox libsox-fmt-mp3 mpg123 time
+  espeak-ng flite lame sox libsox-fmt-mp3 mpg123 time qpdf id3v2
   # fonts so the window shows text under Xvfb
   fonts-dejavu-core
 )
