@@ -52,6 +52,35 @@ class TMp3Output final {
   QByteArray FBuffer;
 };
 
+// lame takes UTF-16 text with a byte order mark, ended by a zero.
+void SetTextFrame(lame_global_flags* lame, const char* frame, const QString& text) {
+  if (text.isEmpty()) {
+    return;
+  }
+  std::vector<unsigned short> utf16;
+  utf16.reserve(static_cast<size_t>(text.size()) + 2);
+  utf16.push_back(0xFEFF);
+  for (const QChar c : text) {
+    utf16.push_back(c.unicode());
+  }
+  utf16.push_back(0);
+  id3tag_set_textinfo_utf16(lame, frame, utf16.data());
+}
+
+void SetId3Tags(lame_global_flags* lame, const TAudioTags& tags) {
+  id3tag_init(lame);
+  id3tag_v2_only(lame);
+  SetTextFrame(lame, "TIT2", tags.Title);
+  SetTextFrame(lame, "TALB", tags.Album);
+  SetTextFrame(lame, "TPE1", tags.Artist);
+  if (!tags.Track.isEmpty()) {
+    id3tag_set_track(lame, tags.Track.toLatin1().constData());
+  }
+  if (!tags.Genre.isEmpty()) {
+    id3tag_set_genre(lame, tags.Genre.toLatin1().constData());
+  }
+}
+
 bool IsEncodable(const TWaveFormat& format) {
   return format.FormatTag == kWaveFormatPcm &&
          (format.BitsPerSample == 8 || format.BitsPerSample == 16) &&
@@ -115,6 +144,9 @@ bool TMp3Encoder::EncodeMp3(const QString& waveFile, const QString& mp3File, int
     lame_set_original(lame.get(), 0);
     lame_set_bWriteVbrTag(lame.get(), 0);
     lame_set_write_id3tag_automatic(lame.get(), 0);
+    if (!FTags.IsEmpty()) {
+      SetId3Tags(lame.get(), FTags);
+    }
     rc = lame_init_params(lame.get());
     // The library quietly picks the nearest bit rate it has; an MP3 of another
     // bit rate than the one asked for is not what the user chose.
@@ -125,6 +157,17 @@ bool TMp3Encoder::EncodeMp3(const QString& waveFile, const QString& mp3File, int
   if (rc < 0) {
     Report(QStringLiteral("Error opening encoding stream %1").arg(rc));
     return false;
+  }
+
+  if (!FTags.IsEmpty()) {
+    // The tag goes first, where players look for it.
+    std::vector<unsigned char> tag(lame_get_id3v2_tag(lame.get(), nullptr, 0));
+    if (!tag.empty() && (lame_get_id3v2_tag(lame.get(), tag.data(), tag.size()) != tag.size() ||
+                         !output.Write(tag.data(), static_cast<int>(tag.size())))) {
+      UtilsClass::Trace(output.ErrorString());
+      Report(QStringLiteral("Write Error (1)"));
+      return false;
+    }
   }
 
   const int chunkSamples = FChunkSamples > 0 ? FChunkSamples : lame_get_framesize(lame.get());

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+#include "AudioTags.h"
 #include "PcmConverter.h"
 #include "WaveFileReader.h"
 #include "WaveFileWriter.h"
@@ -42,6 +43,9 @@ class TMp3Encoder final {
   // run ended early by the abort flag.
   bool EncodeMp3(const QString& waveFile, const QString& mp3File, int bitRate, int sampleRate);
 
+  // Tags for the files encoded from now on; none by default.
+  void SetTags(const TAudioTags& tags) { FTags = tags; }
+
   // Set by the Exit command: the running encoding stops after its current
   // chunk and the stream is finished as usual.
   void SetAbort(bool abort) { FAbort = abort; }
@@ -53,6 +57,7 @@ class TMp3Encoder final {
 
  private:
   TEncodeCallbacks FCallbacks;
+  TAudioTags FTags;
   bool FAbort = false;
   int FChunkSamples = 0;
 };

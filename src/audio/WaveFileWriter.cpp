@@ -139,3 +139,72 @@ bool TWaveFileWriter::Finish() {
   }
   return true;
 }
+
+namespace {
+
+// One INFO entry: its id, the text in UTF-8 ended by a zero, padded to even.
+void PutInfo(QByteArray& out, const char* id, const QString& text) {
+  if (text.isEmpty()) {
+    return;
+  }
+  QByteArray value = text.toUtf8();
+  value.append('\0');
+  out.append(id, 4);
+  Put32(out, static_cast<quint32>(value.size()));
+  out.append(value);
+  if (value.size() % 2 != 0) {
+    out.append('\0');
+  }
+}
+
+}  // namespace
+
+bool AppendWaveInfo(const QString& path, const TAudioTags& tags, QString* error) {
+  const auto fail = [error](const QString& why) {
+    if (error != nullptr) {
+      *error = why;
+    }
+    return false;
+  };
+  QByteArray info("INFO");
+  PutInfo(info, "INAM", tags.Title);
+  PutInfo(info, "IPRD", tags.Album);
+  PutInfo(info, "IART", tags.Artist);
+  PutInfo(info, "ITRK", tags.Track);
+  PutInfo(info, "IGNR", tags.Genre);
+  QFile file(path);
+  if (!file.open(QIODevice::ReadWrite)) {
+    return fail(file.errorString());
+  }
+  const QByteArray head = file.read(12);
+  const qint64 size = file.size();
+  if (head.size() != 12 || !head.startsWith("RIFF") || head.mid(8, 4) != "WAVE") {
+    return fail(QStringLiteral("not a wave file"));
+  }
+  // Chunks start on even offsets; a file ending on an odd one has lost its
+  // pad byte.
+  QByteArray chunk;
+  if (size % 2 != 0) {
+    chunk.append('\0');
+  }
+  chunk.append("LIST", 4);
+  Put32(chunk, static_cast<quint32>(info.size()));
+  chunk.append(info);
+  const qint64 riffSize = size + chunk.size() - 8;
+  if (riffSize > 0xFFFFFFFFLL) {
+    return fail(QStringLiteral("the file is too big for more chunks"));
+  }
+  QByteArray newSize;
+  Put32(newSize, static_cast<quint32>(riffSize));
+  const bool written = file.seek(size) && file.write(chunk) == chunk.size() && file.flush() &&
+                       file.seek(kRiffSizeOffset) && file.write(newSize) == 4 && file.flush();
+  if (!written) {
+    const QString why = file.errorString();
+    file.resize(size);
+    if (file.seek(kRiffSizeOffset)) {
+      file.write(head.mid(kRiffSizeOffset, 4));
+    }
+    return fail(why);
+  }
+  return true;
+}

@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+#include "AudioTags.h"
 #include "WaveFormat.h"
 
 class QFile;
@@ -42,3 +43,7 @@ class TWaveFileWriter final {
   qint64 FDataSize = 0;
   QString FError;
 };
+
+// Adds a LIST/INFO chunk with the tags to the end of a finished wave file and
+// counts it in the RIFF size. On failure the file is put back as it was.
+bool AppendWaveInfo(const QString& path, const TAudioTags& tags, QString* error = nullptr);

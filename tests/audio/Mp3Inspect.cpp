@@ -18,6 +18,11 @@ TMp3Stream InspectMp3(const QByteArray& bytes) {
   TMp3Stream stream;
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
   qsizetype pos = 0;
+  // A tag in front is no frame: skip its header and its syncsafe size.
+  if (bytes.startsWith("ID3") && bytes.size() >= 10) {
+    pos = 10 + ((p[6] & 0x7F) << 21 | (p[7] & 0x7F) << 14 | (p[8] & 0x7F) << 7 | (p[9] & 0x7F));
+    stream.Tagged = true;
+  }
   while (pos < bytes.size()) {
     if (pos + 4 > bytes.size()) {
       stream.Problem = QStringLiteral("trailing bytes");
@@ -100,4 +105,37 @@ TDecodedMp3 DecodeMp3(const QString& path) {
   result.Samples = bytes / mpg123_encsize(encoding) / result.Channels;
   result.Ok = true;
   return result;
+}
+
+TMp3Tags ReadMp3Tags(const QString& path) {
+  TMp3Tags tags;
+  int error = MPG123_OK;
+  std::unique_ptr<mpg123_handle, void (*)(mpg123_handle*)> handle(mpg123_new(nullptr, &error),
+                                                                  mpg123_delete);
+  if (!handle || mpg123_open(handle.get(), QFile::encodeName(path).constData()) != MPG123_OK) {
+    return tags;
+  }
+  mpg123_param(handle.get(), MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+  mpg123_scan(handle.get());
+  mpg123_id3v1* v1 = nullptr;
+  mpg123_id3v2* v2 = nullptr;
+  if ((mpg123_meta_check(handle.get()) & MPG123_ID3) == 0 ||
+      mpg123_id3(handle.get(), &v1, &v2) != MPG123_OK || v2 == nullptr) {
+    return tags;
+  }
+  const auto text = [](const mpg123_string* s) {
+    return s != nullptr && s->fill > 0 ? QString::fromUtf8(s->p, qsizetype(s->fill) - 1)
+                                       : QString();
+  };
+  tags.Title = text(v2->title);
+  tags.Album = text(v2->album);
+  tags.Artist = text(v2->artist);
+  tags.Genre = text(v2->genre);
+  for (size_t i = 0; i < v2->texts; ++i) {
+    if (QByteArray(v2->text[i].id, 4) == "TRCK") {
+      tags.Track = text(&v2->text[i].text);
+    }
+  }
+  mpg123_close(handle.get());
+  return tags;
 }

@@ -12,6 +12,7 @@ struct TMp3Stream {
   int SampleRate = 0;
   bool Mono = false;
   bool PrivateBit = false;
+  bool Tagged = false;  // an ID3v2 tag comes first
   // Empty when every byte belongs to a frame and all frames agree.
   QString Problem;
 };
@@ -27,3 +28,13 @@ struct TDecodedMp3 {
 
 // Decodes a whole MP3 file with libmpg123.
 TDecodedMp3 DecodeMp3(const QString& path);
+
+// The ID3v2 text frames of an MP3 file, read with libmpg123.
+struct TMp3Tags {
+  QString Title;
+  QString Album;
+  QString Artist;
+  QString Track;
+  QString Genre;
+};
+TMp3Tags ReadMp3Tags(const QString& path);

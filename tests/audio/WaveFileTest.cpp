@@ -50,6 +50,21 @@ TEST(WaveFileTest, WriterProducesAFileTheReaderReadsBack) {
   EXPECT_EQ(read, format);
   EXPECT_EQ(read.BlockAlign, 2);
   EXPECT_EQ(read.AvgBytesPerSec, 22050u);
+
+  // A title added afterwards goes into a LIST/INFO chunk after the pad byte,
+  // counted in the RIFF size, and the samples read as before.
+  TAudioTags tags;
+  tags.Title = QStringLiteral("Caf\u00e9");
+  tags.Genre = QStringLiteral("Speech");
+  ASSERT_TRUE(AppendWaveInfo(path, tags));
+  const QByteArray tagged = ReadWholeFile(path);
+  EXPECT_EQ(tagged.left(raw.size()).mid(8), raw.mid(8));
+  EXPECT_EQ(U32At(tagged, 4), tagged.size() - 8);
+  EXPECT_EQ(
+      tagged.mid(raw.size()),
+      QByteArray("LIST\x22\0\0\0INFOINAM\x06\0\0\0Caf\xc3\xa9\0IGNR\x07\0\0\0Speech\0\0", 42));
+  EXPECT_EQ(ReadWaveData(path, &read), data);
+  EXPECT_FALSE(AppendWaveInfo(folders.Path(QStringLiteral("none.wav")), tags));
 }
 
 TEST(WaveFileTest, WriterReportsAFolderThatDoesNotExist) {
