@@ -181,18 +181,18 @@ void TVoiceEditForm::FormShow() {
   FPlacing = true;
   PitchSlider->setRange(EditVoice->MinPitch, EditVoice->MaxPitch);
   SpeedSlider->setRange(EditVoice->MinSpeed, EditVoice->MaxSpeed);
-  PitchSlider->setValue(EditVoice->Pitch);
+  PitchSlider->setValue(EnginePitch(*EditVoice));
   SpeedSlider->setValue(EditVoice->Speed);
   FPlacing = false;
   PitchMinLbl->setText(QString::number(EditVoice->MinPitch));
   PitchMaxLbl->setText(QString::number(EditVoice->MaxPitch));
-  PitchValLbl->setText(QString::number(EditVoice->Pitch));
+  PitchValLbl->setText(QString::number(EnginePitch(*EditVoice)));
   SpeedMinLbl->setText(QString::number(EditVoice->MinSpeed));
   SpeedMaxLbl->setText(QString::number(EditVoice->MaxSpeed));
   SpeedValLbl->setText(QString::number(EditVoice->Speed));
   PitchSlider->setPageStep(std::max(1, (EditVoice->MaxPitch - EditVoice->MinPitch) / 10));
   SpeedSlider->setPageStep(std::max(1, (EditVoice->MaxSpeed - EditVoice->MinSpeed) / 10));
-  WorkPitch = EditVoice->Pitch;
+  WorkPitch = EnginePitch(*EditVoice);
   WorkSpeed = EditVoice->Speed;
 }
 
@@ -227,7 +227,7 @@ void TVoiceEditForm::TestBtnClick() {
   }
   const qint32 oldPitch = EditVoice->Pitch;
   const qint32 oldSpeed = EditVoice->Speed;
-  EditVoice->Pitch = WorkPitch;
+  SetEnginePitch(*EditVoice, WorkPitch);
   EditVoice->Speed = WorkSpeed;
   const QString text = TestText(*EditVoice);
   if (ShowStatus) {
@@ -244,7 +244,7 @@ void TVoiceEditForm::TestBtnClick() {
 
 void TVoiceEditForm::OkBtnClick() {
   if (EditVoice != nullptr) {
-    EditVoice->Pitch = WorkPitch;
+    SetEnginePitch(*EditVoice, WorkPitch);
     EditVoice->Speed = WorkSpeed;
   }
   accept();

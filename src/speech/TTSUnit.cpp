@@ -156,8 +156,23 @@ void TTTSForm::FormCreate() {
 
 // --- end of speech ---
 
+bool TTTSForm::EnginePaused() const {
+  return TTS1->Active() && TTS1->AudioPaused();
+}
+
+void TTTSForm::ForgetSpeechEnd() {
+  Timer1->stop();
+  FSpeechEndPending = false;
+}
+
 void TTTSForm::TTS1AudioStop() {
-  if (TTS1->AudioPaused() || !OnSpeechDone) {
+  if (!OnSpeechDone) {
+    return;
+  }
+  // Ended while paused (or paused in the delay below): the reading goes on
+  // only when the user resumes or skips.
+  if (EnginePaused()) {
+    FSpeechEndPending = true;
     return;
   }
   Timer1->start();
@@ -165,6 +180,11 @@ void TTTSForm::TTS1AudioStop() {
 
 void TTTSForm::Timer1Timer() {
   Timer1->stop();
+  if (EnginePaused()) {
+    FSpeechEndPending = true;
+    return;
+  }
+  FSpeechEndPending = false;
   if (OnSpeechDone) {
     // A copy: the handler may replace itself while it runs.
     const TNotifyEvent handler = OnSpeechDone;
@@ -354,6 +374,7 @@ QString TTTSForm::FilterFor(const TVoiceEntry& voice, const QString& text) {
 }
 
 bool TTTSForm::Play(const QString& text, const QString& voiceName) {
+  ForgetSpeechEnd();
   TTS1->SetActive(false);
   TTS1->OutputDest = odAudioDevice;
   TTS1->SetOutputFile(QString());
@@ -378,7 +399,7 @@ bool TTTSForm::Play(const QString& text, const QString& voiceName) {
         if (!TTS1->Active()) {
           throw Exception(QStringLiteral("TTS Activation failed in Play"));
         }
-        TTS1->SetPitch(voice->Pitch);
+        TTS1->SetPitch(EnginePitch(*voice));
         TTS1->SetSpeed(voice->Speed);
       },
       QStringLiteral("TTS Activation failed in Play"));
@@ -390,6 +411,7 @@ bool TTTSForm::Play(const QString& text, const QString& voiceName) {
 }
 
 bool TTTSForm::PlayToFileInit(const QString& voiceName, const QString& fileName) {
+  ForgetSpeechEnd();
   TTS1->SetActive(false);
   TTS1->OutputDest = odFile;
   TTS1->SetOutputFile(fileName);
@@ -424,7 +446,7 @@ bool TTTSForm::PlayToFileInit(const QString& voiceName, const QString& fileName)
   try {
     TTS1->SetActive(true);
     if (TTS1->Active()) {
-      TTS1->SetPitch(voice->Pitch);
+      TTS1->SetPitch(EnginePitch(*voice));
       TTS1->SetSpeed(voice->Speed);
       return true;
     }
@@ -455,7 +477,7 @@ bool TTTSForm::PlayToFile(const QString& voiceName, const QString& text) {
 
 void TTTSForm::ApplyPitch(const TVoiceEntry& voice) {
   if (TTS1->Active() && voice.Name == TTS1->ModeName()) {
-    TTS1->Inject(QStringLiteral("\\Pit=") + QString::number(voice.Pitch) + u'\\');
+    TTS1->Inject(QStringLiteral("\\Pit=") + QString::number(EnginePitch(voice)) + u'\\');
   }
 }
 
@@ -482,7 +504,8 @@ void TTTSForm::LoadVoiceLimits(TVoiceEntry& voice) {
   voice.DefaultSpeed = probe->Speed();
   probe->SetActive(false);
   probe.reset();
-  if (voice.Pitch <= 0) {
+  // A pitch of its own 0 only exists for an engine whose range holds it.
+  if (voice.Pitch == 0 || (voice.Pitch < 0 && (voice.Pitch != kPitchZero || voice.MinPitch != 0))) {
     voice.Pitch = voice.DefaultPitch;
   }
   if (voice.Speed <= 0) {
@@ -504,6 +527,10 @@ void TTTSForm::Resume() {
   } catch (...) {
     UtilsClass::Trace(QStringLiteral("Resume Exception"));
   }
+  if (FSpeechEndPending && !EnginePaused()) {
+    FSpeechEndPending = false;
+    Timer1->start();
+  }
 }
 
 bool TTTSForm::CheckAudioDevice(int deviceID) {
@@ -513,6 +540,10 @@ bool TTTSForm::CheckAudioDevice(int deviceID) {
     return false;
   }
   const int remembered = TTS1->AudioDeviceID();
+  // The engine may still be set up for the last Read to File: opening that
+  // would truncate the user's file and check nothing.
+  TTS1->OutputDest = odAudioDevice;
+  TTS1->SetOutputFile(QString());
   Guarded(
       [&] {
         TTS1->SetAudioDeviceID(deviceID);

@@ -31,12 +31,27 @@ class TVoiceEntry final {
   qint32 MinPitch = -1;
   qint32 MaxPitch = -1;
   qint32 DefaultPitch = -1;
-  qint32 Pitch = 0;  // 0 or less: the engine's default
+  // 0: the engine's default, as stored settings have always meant. An engine
+  // whose range starts at 0 (espeak-ng) can also be set to 0 itself, which
+  // is kept as kPitchZero so the stored 0 keeps its meaning.
+  qint32 Pitch = 0;
   qint32 MinSpeed = -1;
   qint32 MaxSpeed = -1;
   qint32 DefaultSpeed = -1;
   qint32 Speed = 0;  // 0 or less: the engine's default
 };
+
+// Pitch and settings value of a voice set to the engine's own pitch 0.
+constexpr qint32 kPitchZero = -1;
+
+// The pitch to give the engine.
+inline qint32 EnginePitch(const TVoiceEntry& voice) {
+  return voice.Pitch == kPitchZero ? 0 : voice.Pitch;
+}
+// Sets a pitch in the engine's units, as a slider shows it.
+inline void SetEnginePitch(TVoiceEntry& voice, qint32 pitch) {
+  voice.Pitch = pitch == 0 && voice.MinPitch == 0 ? kPitchZero : pitch;
+}
 
 using TVoiceList = std::vector<std::unique_ptr<TVoiceEntry>>;
 using TNotifyEvent = std::function<void(QObject* sender)>;
@@ -79,6 +94,8 @@ class TTTSForm final : public QObject, public TArticleVoiceSource {
   void Pause();
   void Resume();
   void SetEngineVoicesEnabled(const QString& vendor, bool enabled);
+  // An end of speech that came while paused, reported after Resume.
+  bool SpeechEndPending() const { return FSpeechEndPending; }
 
   // 0 the device opened, 1 it is in use, -1 any other failure.
   int ProbeWaveOut(int deviceID) const;
@@ -102,10 +119,15 @@ class TTTSForm final : public QObject, public TArticleVoiceSource {
   // False after telling the user (busy, or the error dialog was cancelled).
   bool SoundCardUsable();
   QString FilterFor(const TVoiceEntry& voice, const QString& text);
+  // A new reading owns the end-of-speech path: nothing of the last one may
+  // reach it.
+  void ForgetSpeechEnd();
+  bool EnginePaused() const;
 
   std::unique_ptr<TPreferences> FOwnPreferences;
   TPreferences* FPreferences;
   std::shared_ptr<TSpeechSystem> FSystem;
+  bool FSpeechEndPending = false;
 };
 
 // The one controller, created at start-up; null before that.

@@ -115,6 +115,23 @@ TEST_F(VoiceEdit, OkTakesTheWorkingValuesAndCancelOrResetThenCancelKeepsTheVoice
   EXPECT_EQ(Voice->Speed, 300);
 }
 
+TEST_F(VoiceEdit, PitchZeroOfTheEngineStaysZeroThroughShowingAndCancel) {
+  Form.FormShow();
+  Drag(Form.PitchSlider, 0);
+  Form.OkBtnClick();
+  EXPECT_EQ(Voice->Pitch, kPitchZero);
+  // Showing the dialog again must not turn the 0 into the default.
+  Form.FormShow();
+  EXPECT_EQ(Form.PitchSlider->value(), 0);
+  EXPECT_EQ(Form.PitchValLbl->text(), QStringLiteral("0"));
+  Form.CancelBtnClick();
+  EXPECT_EQ(Voice->Pitch, kPitchZero);
+  Form.FormShow();
+  Form.TestBtnClick();
+  ASSERT_EQ(Spoken.size(), 1u);
+  EXPECT_EQ(Spoken[0].Pitch, kPitchZero);
+}
+
 TEST_F(VoiceEdit, TestSpeaksWithTheMovedValuesAndTheVoiceKeepsItsOwn) {
   Form.FormShow();
   Drag(Form.PitchSlider, 90);

@@ -155,6 +155,35 @@ TEST_F(SpeechController, VoiceSettingsRoundTrip) {
   EXPECT_FALSE(Form->ArticleVoices().at(0).EngineEnabled);
 }
 
+TEST_F(SpeechController, PitchZeroIsTheEnginesOwnOnlyWhereItsRangeHoldsIt) {
+  BuildStandard();
+  // Mary's range is 0..100: her stored -1 is the engine's 0; a stored 0 is
+  // still the engine's default, as for every engine.
+  Prefs.SetValue(QStringLiteral("PIT_Mary"), kPitchZero);
+  Prefs.SetValue(QStringLiteral("PIT_EloqJuan1034"), 0);
+  Form->LoadVoiceSettings();
+  TVoiceEntry* mary = Form->FindVoice(QStringLiteral("Mary"));
+  TVoiceEntry* juan = Form->FindVoice(QStringLiteral("Juan (Spanish)"));
+  ASSERT_TRUE(Form->Play(QStringLiteral("a b"), QStringLiteral("Mary")));
+  EXPECT_EQ(Form->TTS1->Pitch(), 0);
+  EXPECT_EQ(mary->Pitch, kPitchZero);
+  EXPECT_EQ(EnginePitch(*mary), 0);
+  ASSERT_TRUE(Form->Play(QStringLiteral("a b"), QStringLiteral("Juan (Spanish)")));
+  EXPECT_EQ(Form->TTS1->Pitch(), 50);
+  EXPECT_EQ(juan->Pitch, 50);
+  Form->SaveVoiceSettings();
+  EXPECT_EQ(Prefs.GetValue(QStringLiteral("PIT_Mary")).toInt(), kPitchZero);
+
+  // Set from a slider: 0 is kept apart from the default only where it exists.
+  SetEnginePitch(*mary, 0);
+  EXPECT_EQ(mary->Pitch, kPitchZero);
+  SetEnginePitch(*mary, 30);
+  EXPECT_EQ(mary->Pitch, 30);
+  juan->MinPitch = 20;
+  SetEnginePitch(*juan, 0);
+  EXPECT_EQ(juan->Pitch, 0);
+}
+
 TEST_F(SpeechController, FindVoiceAndEnglishVoice) {
   Build({Mode(Eloquent, QStringLiteral("Eloq Juan"), QStringLiteral("Juan"), 1034),
          Mode(Eloquent, QStringLiteral("Eloq Ann"), QStringLiteral("Ann"), 2057),
@@ -236,7 +265,7 @@ TEST_F(SpeechController, PlaySpeaksFilteredTextAndReportsTheEndOnce) {
   EXPECT_FALSE(Form->Timer1->isActive());
 }
 
-TEST_F(SpeechController, AudioStopWhilePausedDoesNotEndTheReading) {
+TEST_F(SpeechController, AnEndWhilePausedIsReportedOnlyAfterResume) {
   BuildStandard();
   int done = 0;
   Form->OnSpeechDone = [&](QObject*) { ++done; };
@@ -245,13 +274,61 @@ TEST_F(SpeechController, AudioStopWhilePausedDoesNotEndTheReading) {
   ASSERT_TRUE(Form->TTS1->AudioPaused());
   Form->TTS1->OnAudioStop(Form->TTS1, 0);
   EXPECT_FALSE(Form->Timer1->isActive());
+  EXPECT_TRUE(Form->SpeechEndPending());
   Form->Resume();
   ASSERT_TRUE(WaitFor([&] { return done == 1; }));
+
+  // Paused in the delay after the end: the delay runs out without ending
+  // the reading, and Resume ends it.
+  ASSERT_TRUE(Form->Play(QStringLiteral("one two"), QStringLiteral("Mary")));
+  ASSERT_TRUE(WaitFor([&] { return Form->Timer1->isActive(); }));
+  Form->Pause();
+  ASSERT_TRUE(WaitFor([&] { return !Form->Timer1->isActive(); }));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(done, 1);
+  EXPECT_TRUE(Form->SpeechEndPending());
+  Form->Resume();
+  ASSERT_TRUE(WaitFor([&] { return done == 2; }));
+  EXPECT_FALSE(Form->SpeechEndPending());
   // Pause and resume of an idle engine are only traced.
   Form->TTS1->SetActive(false);
   Form->Pause();
   Form->Resume();
   EXPECT_TRUE(Messages.All.isEmpty());
+}
+
+TEST_F(SpeechController, ANewReadingIsNotEndedByTheDelayOfTheLastOne) {
+  BuildStandard();
+  int done = 0;
+  int wordsAtDone = -1;
+  int words = 0;
+  Form->TTS1->OnWordPosition = [&](TTTS*, quint64, quint32) { ++words; };
+  Form->OnSpeechDone = [&](QObject*) {
+    ++done;
+    wordsAtDone = words;
+  };
+  ASSERT_TRUE(Form->Play(QStringLiteral("one"), QStringLiteral("Mary")));
+  ASSERT_TRUE(WaitFor([&] { return Form->Timer1->isActive(); }));
+  for (const bool toFile : {false, true}) {
+    words = 0;
+    QTemporaryDir dir;
+    if (toFile) {
+      ASSERT_TRUE(
+          Form->PlayToFileInit(QStringLiteral("Mary"), dir.filePath(QStringLiteral("a.wav"))));
+      EXPECT_FALSE(Form->Timer1->isActive());
+      ASSERT_TRUE(
+          Form->PlayToFile(QStringLiteral("Mary"), QStringLiteral("w1 w2 w3 w4 w5 w6 w7 w8")));
+    } else {
+      ASSERT_TRUE(Form->Play(QStringLiteral("w1 w2 w3 w4 w5 w6 w7 w8"), QStringLiteral("Mary")));
+      EXPECT_FALSE(Form->Timer1->isActive());
+    }
+    ASSERT_TRUE(WaitFor([&] { return done == 1; })) << toFile;
+    EXPECT_EQ(wordsAtDone, 8) << toFile;
+    done = 0;
+    // The next round starts inside this reading's delay.
+    ASSERT_TRUE(Form->Play(QStringLiteral("one"), QStringLiteral("Mary")));
+    ASSERT_TRUE(WaitFor([&] { return Form->Timer1->isActive(); }));
+  }
 }
 
 TEST_F(SpeechController, PlayToFileWritesAWaveFileWithoutASoundCard) {
@@ -315,7 +392,21 @@ TEST_F(SpeechController, PitchAndSpeedReachOnlyTheMicrosoftModeSpeaking) {
 TEST_F(SpeechController, CheckAudioDeviceRestoresTheEngine) {
   Prefs.TTS_AudioDeviceID = -1;
   BuildStandard();
+  // After a Read to File the check opens the device, never that file.
+  QTemporaryDir dir;
+  const QString wave = dir.filePath(QStringLiteral("read.wav"));
+  ASSERT_TRUE(Form->PlayToFileInit(QStringLiteral("Mary"), wave));
+  int done = 0;
+  Form->OnSpeechDone = [&](QObject*) { ++done; };
+  ASSERT_TRUE(Form->PlayToFile(QStringLiteral("Mary"), QStringLiteral("one two three")));
+  ASSERT_TRUE(WaitFor([&] { return done == 1; }));
+  Form->TTS1->SetActive(false);
+  const QByteArray rendered = ReadWholeFile(wave);
+  ASSERT_GT(rendered.size(), 44);
   EXPECT_TRUE(Form->CheckAudioDevice(0));
+  EXPECT_EQ(ReadWholeFile(wave), rendered);
+  Form->OnSpeechDone = nullptr;
+
   EXPECT_FALSE(Form->TTS1->Active());
   EXPECT_EQ(Form->TTS1->AudioDeviceID(), -1);
   EXPECT_TRUE(Messages.All.isEmpty());
