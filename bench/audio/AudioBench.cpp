@@ -1,13 +1,16 @@
-// Throughput of the PCM converter and the MP3 encoder on speech-like audio.
+// Throughput of the PCM converter and the MP3 encoder on speech-like audio,
+// and how soon Stop ends a long conversion.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <numbers>
 
 #include "LameUnit.h"
+#include "ScratchFile.h"
 
 namespace {
 
@@ -75,6 +78,81 @@ void BM_EncodeMp3(benchmark::State& state) {
       benchmark::Counter(double(kSeconds) * state.iterations(), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_EncodeMp3)->Arg(16)->Arg(32)->Arg(64)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Two hours of the speech-like minute over and over, as the engine writes a
+// 2-hour text (317 MB at 22050 Hz).
+QString TwoHourFile() {
+  const QString path = Folder().filePath(QStringLiteral("two-hours.wav"));
+  if (QFile::exists(path)) {
+    return path;
+  }
+  QFile minute(SpeechLikeFile(Folder(), 22050));
+  minute.open(QIODevice::ReadOnly);
+  const QByteArray samples = minute.readAll().mid(44);
+  TWaveFileWriter writer;
+  writer.Create(path, MakePcmFormat(22050, 1, 16));
+  for (int i = 0; i < 7200 / kSeconds; ++i) {
+    writer.Write(samples);
+  }
+  writer.Finish();
+  return path;
+}
+
+// Stop pressed half a second into the conversion of a 2-hour text, where a
+// click arrives (the window's event processing between pieces): the time
+// from the press until the conversion has returned and removed its working
+// and unfinished files, so the program is idle. Arg 1: while raising the
+// rate for 64 kbit/s; arg 0: while encoding at 32 kbit/s.
+void BM_StopDuringConversion(benchmark::State& state) {
+  const bool resampling = state.range(0) != 0;
+  const QString in = TwoHourFile();
+  const QString mp3 = Folder().filePath(QStringLiteral("stopped.mp3"));
+  for (auto _ : state) {
+    TScratchFile raised;
+    raised.Create(Folder().path(), QStringLiteral(".wav"));
+    bool stop = false;
+    QElapsedTimer sinceStart;
+    QElapsedTimer sinceStop;
+    TMp3Encoder* running = nullptr;
+    const auto processEvents = [&] {
+      if (!stop && sinceStart.elapsed() >= 500) {
+        stop = true;
+        sinceStop.start();
+        if (running != nullptr) {
+          running->SetAbort(true);
+        }
+      }
+    };
+    TMp3Encoder encoder({{}, processEvents});
+    running = &encoder;
+    sinceStart.start();
+    bool done = false;
+    if (resampling) {
+      TConvertHooks hooks;
+      hooks.ProcessEvents = processEvents;
+      hooks.Aborted = [&stop] { return stop; };
+      hooks.WriteInPlace = true;
+      hooks.Failed = [](const QString&) {};
+      done = ConvertWaveFile(in, raised.Path(), 44100, 1, 16, hooks);
+    } else {
+      done = encoder.EncodeMp3(in, mp3, 32, 22050);
+    }
+    raised.Remove();
+    QFile::remove(mp3);
+    const qint64 toIdle = sinceStop.isValid() ? sinceStop.nsecsElapsed() : 0;
+    if (done || !stop) {
+      state.SkipWithError("the conversion was not stopped");
+      break;
+    }
+    state.SetIterationTime(static_cast<double>(toIdle) / 1e9);
+  }
+}
+BENCHMARK(BM_StopDuringConversion)
+    ->Arg(1)
+    ->Arg(0)
+    ->Iterations(5)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

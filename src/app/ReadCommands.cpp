@@ -179,7 +179,7 @@ void TReadCommands::PauseBtnClick() {
 }
 
 void TReadCommands::SkipBtnClick() {
-  if (!FRun->EngineActive()) {
+  if (!FRun->EngineActive() && FForm.RunState != rsConverting) {
     return;
   }
   FForm.PauseBtn->setText(QStringLiteral("Pause"));
@@ -187,7 +187,7 @@ void TReadCommands::SkipBtnClick() {
 }
 
 void TReadCommands::StopBtnClick() {
-  if (!FRun->EngineActive()) {
+  if (!FRun->EngineActive() && FForm.RunState != rsConverting) {
     return;
   }
   SetPauseCaptions(false);

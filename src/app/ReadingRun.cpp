@@ -25,11 +25,6 @@ const QString kTitleForFile = QStringLiteral(
 const QString kTitleForMultipleFiles =
     QStringLiteral("A title is required for each item entry when\routputting to multiple files");
 
-QString TitleCannotNameFile(const QString& title) {
-  return QStringLiteral("The title \"") + title +
-         QStringLiteral("\" cannot name a file\r\rUse letters, digits or _ in the title");
-}
-
 // A wave file the engine completed without a sample: speech skipped or
 // stopped before its first word. There is nothing to encode.
 bool HoldsNoSpeech(const QString& waveFile) {
@@ -80,20 +75,26 @@ bool TReadingRun::EngineActive() const {
   return FSpeech.TTS1 != nullptr && FSpeech.TTS1->Active();
 }
 
-QString TReadingRun::FileTitle(const QString& title) {
-  QString name;
-  name.reserve(title.size());
-  for (const QChar c : title) {
-    if (IsTitleChar(c)) {
-      name += c;
-    }
-  }
-  return name;
-}
-
 void TReadingRun::StopConversion() {
   FConversionAborted = true;
   FEncoder.SetAbort(true);
+  if (State() == rsExiting && (FFileOutputOpen || FConverting)) {
+    // Nothing of this output will be finished: the engine is reset and the
+    // program ends.
+    FFileOutputOpen = false;
+    DiscardOutput();
+  }
+}
+
+void TReadingRun::BeginFileRun() {
+  FRunOutputs.clear();
+  FRunOutputList.clear();
+  // Working files of a run that was killed; those of a run still going (in
+  // this folder by another instance or a render) are locked and stay.
+  const int stale = RemoveStaleScratchFiles(FPreferences.OUT_Directory);
+  if (stale > 0) {
+    UtilsClass::Trace(QStringLiteral("Removed %1 working files of an earlier run").arg(stale));
+  }
 }
 
 // --- starting ---
@@ -115,21 +116,22 @@ void TReadingRun::ReadAllArticles() {
   if (destination == rdMultipleFiles) {
     for (int i = 0; i < list->VisibleCount(); ++i) {
       TMemoEntry* entry = list->Entries().at(i);
-      const QString title = entry->Title();
-      if (title.trimmed().isEmpty() || FileTitle(title).isEmpty()) {
+      if (entry->Title().trimmed().isEmpty()) {
         if (!FHost.WindowVisible()) {
           FHost.RestoreWindow();
         }
         list->MarkEntry(i + 1);
         entry->ChangeVoice();
-        UserMessages().ShowMessage(title.trimmed().isEmpty() ? kTitleForMultipleFiles
-                                                             : TitleCannotNameFile(title));
+        UserMessages().ShowMessage(kTitleForMultipleFiles);
         return;
       }
     }
   }
   if (list->VisibleCount() == 0) {
     return;
+  }
+  if (IsFileDestination(destination)) {
+    BeginFileRun();
   }
   TMemoEntry* first = list->Entries().first();
   list->MarkEntry(1);
@@ -159,6 +161,9 @@ void TReadingRun::ReadArticle(TMemoEntry* article, TReadDestination destination,
     return;
   }
   FSpeech.OnSpeechDone = [this](QObject*) { SingleReadDone(); };
+  if (IsFileDestination(destination)) {
+    BeginFileRun();
+  }
   if (PrepareOutput(article, destination)) {
     StartReading(article, destination, start, length);
   }
@@ -192,6 +197,9 @@ void TReadingRun::ReadSelection(TMemoEntry* article) {
 }
 
 bool TReadingRun::PrepareOutput(TMemoEntry* article, TReadDestination destination) {
+  if (FFileOutputOpen) {
+    AbandonFileOutput();
+  }
   if (destination != rdSpeakers && article->Title().trimmed().isEmpty()) {
     TitleRequired(article, kTitleForFile);
     return false;
@@ -199,17 +207,32 @@ bool TReadingRun::PrepareOutput(TMemoEntry* article, TReadDestination destinatio
   if (destination == rdSpeakers) {
     return true;
   }
-  const QString fileTitle = FileTitle(article->Title());
-  if (fileTitle.isEmpty()) {
-    TitleRequired(article, TitleCannotNameFile(article->Title()));
-    return false;
-  }
-  const TOutputPaths paths =
-      MakeOutputPaths(FPreferences.OUT_Directory, fileTitle, FPreferences.OUT_FileFormat);
-  FHost.WavePath() = paths.WavePath;
-  if (FPreferences.OUT_FileFormat == kOutputMp3) {
-    FHost.Wave44Path() = paths.Wave44Path;
-    FHost.Mp3Path() = paths.Mp3Path;
+  const TMemoListBox* list = FHost.Articles();
+  const int number = list != nullptr ? qMax(1, list->FindEntry(article)) : 1;
+  const bool mp3 = FPreferences.OUT_FileFormat == kOutputMp3;
+  const QString directory = FPreferences.OUT_Directory;
+  FOutputPath = OutputFilePath(directory, FileTitle(article->Title(), number),
+                               mp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav"), FRunOutputs);
+  FRunOutputs.insert(FOutputPath);
+  FRunOutputList << FOutputPath;
+  if (mp3) {
+    // The engine's wave goes to a working file of our own; a missing folder
+    // is told by the controller, as for WAV output.
+    if (QDir(directory).exists() && !FWaveScratch.Create(directory, QStringLiteral(".wav"))) {
+      UtilsClass::Trace(FWaveScratch.ErrorString());
+      UserMessages().ShowError(QStringLiteral("Cannot write file ") + FOutputPath +
+                                   QStringLiteral("\r\r") + FWaveScratch.ErrorString(),
+                               ErrorCaption());
+      ResetAfterFailure(article);
+      return false;
+    }
+    FHost.WavePath() = FWaveScratch.Path().isEmpty()
+                           ? ReduceDoubledSlashes(directory + QStringLiteral("/.verbalune.wav"))
+                           : FWaveScratch.Path();
+    FHost.Wave44Path().clear();
+    FHost.Mp3Path() = FOutputPath;
+  } else {
+    FHost.WavePath() = FOutputPath;
   }
   bool started = false;
   try {
@@ -222,6 +245,8 @@ bool TReadingRun::PrepareOutput(TMemoEntry* article, TReadDestination destinatio
   }
   if (!started) {
     UtilsClass::Trace(QStringLiteral("Play to file initialization failed"));
+    // A file of the user's that could not be opened stays as it is.
+    FWaveScratch.Remove();
     ResetAfterFailure(article);
     return false;
   }
@@ -322,8 +347,15 @@ void TReadingRun::WordPositionHandler(quint32 byteOffset) {
 
 void TReadingRun::ArticleRunDone() {
   const bool multipleFiles = FSpeech.CurrentDestination == rdMultipleFiles;
-  if (multipleFiles) {
-    FinishFileOutput(false);
+  // A file that could not be written ends the run at once, also one file
+  // shared by the whole run.
+  const bool writeFailed =
+      FFileOutputOpen && EngineActive() && !FSpeech.TTS1->OutputFileError().isEmpty();
+  if ((multipleFiles || writeFailed) && !FinishFileOutput(false)) {
+    if (State() != rsExiting) {
+      EndRun();
+    }
+    return;
   }
   if (State() == rsExiting) {
     return;
@@ -382,6 +414,10 @@ void TReadingRun::ForgetArticle() {
 }
 
 void TReadingRun::EndRun() {
+  FHighlighter.Clear();
+  if (QProgressBar* gauge = FHost.ProgressGauge()) {
+    gauge->hide();
+  }
   ForgetArticle();
   if (FHost.Articles() != nullptr) {
     FHost.Articles()->UnlockAllEntries();
@@ -428,65 +464,161 @@ bool TReadingRun::DeleteFileTraced(const QString& fileName) {
   return false;
 }
 
-void TReadingRun::FinishFileOutput(bool deleteWave) {
+void TReadingRun::DiscardOutput() {
+  if (FWaveScratch.Path().isEmpty() && !FOutputPath.isEmpty() && FHost.WavePath() == FOutputPath) {
+    DeleteFileTraced(FOutputPath);
+  }
+  FWaveScratch.Remove();
+  FWave44Scratch.Remove();
+}
+
+void TReadingRun::AbandonFileOutput() {
+  UtilsClass::Trace(QStringLiteral("File output replaced before its end: ") + FOutputPath);
+  FSpeech.Timer1->stop();
   if (EngineActive()) {
     try {
       FSpeech.TTS1->SetActive(false);
     } catch (const Exception& error) {
-      // The engine could not complete the file; it is still worth keeping.
+      UtilsClass::Trace(QStringLiteral("AbandonFileOutput: ") + error.Message());
+    }
+  }
+  FFileOutputOpen = false;
+  DiscardOutput();
+}
+
+bool TReadingRun::OutputFailed(const QString& reason) {
+  UtilsClass::Trace(QStringLiteral("Output failed: ") + reason);
+  DiscardOutput();
+  UserMessages().ShowError(
+      QStringLiteral("Cannot write file ") + FOutputPath + QStringLiteral("\r\r") + reason,
+      ErrorCaption());
+  return false;
+}
+
+void TReadingRun::KeepSpeechAfterFailedEncoding(const QString& message) {
+  // The speech itself is fine: keep it under the article's name rather than
+  // lose it with the MP3.
+  QFileInfo mp3(FOutputPath);
+  const QString title = mp3.completeBaseName();
+  QString kept;
+  for (int n = 1; n < 1000 && kept.isEmpty(); ++n) {
+    const QString candidate = mp3.dir().filePath(
+        n == 1 ? title + QStringLiteral(".wav") : title + QStringLiteral(" (%1).wav").arg(n));
+    if (!QFileInfo::exists(candidate)) {
+      kept = candidate;
+    }
+  }
+  if (!kept.isEmpty() && FWaveScratch.KeepAs(kept)) {
+    UserMessages().ShowError(message + QStringLiteral("\r\rThe speech was kept as ") + kept,
+                             ErrorCaption());
+    return;
+  }
+  UtilsClass::Trace(FWaveScratch.ErrorString());
+  UserMessages().ShowError(message, ErrorCaption());
+}
+
+bool TReadingRun::ConvertToMp3() {
+  FHost.SetRunState(rsConverting);
+  FHost.ShowStatus(QString());
+  QProgressBar* gauge = FHost.ProgressGauge();
+  if (gauge != nullptr) {
+    gauge->setRange(0, 100);
+    gauge->setValue(0);
+    if (QLabel* panel = FHost.StatusPanel1()) {
+      gauge->setFormat(panel->text());
+    }
+    gauge->show();
+  }
+  const auto hideGauge = [gauge] {
+    if (gauge != nullptr) {
+      gauge->hide();
+    }
+  };
+  const int target = TargetSampleRate(FPreferences.BitRate);
+  const int rate = GetWaveSampleRate(FHost.WavePath());
+  FConversionAborted = false;
+  FConversionSkipped = false;
+  FEncoder.SetAbort(false);
+  QString failure;
+  const auto stopped = [this] {
+    return FConversionAborted || FConversionSkipped || State() == rsExiting;
+  };
+  bool encoded = false;
+  FConverting = true;
+  if (rate < target) {
+    TConvertHooks hooks;
+    hooks.ProcessEvents = ProcessEvents;
+    hooks.Aborted = stopped;
+    hooks.WriteInPlace = true;
+    hooks.Failed = [&failure](const QString& message) { failure = message; };
+    const QString directory = QFileInfo(FHost.WavePath()).absolutePath();
+    if (!FWave44Scratch.Create(directory, QStringLiteral(".wav"))) {
+      failure = FWave44Scratch.ErrorString();
+    } else {
+      FHost.Wave44Path() = FWave44Scratch.Path();
+      if (ConvertWaveFile(FHost.WavePath(), FHost.Wave44Path(), target, 1, 16, hooks) &&
+          !stopped()) {
+        encoded =
+            FEncoder.EncodeMp3(FHost.Wave44Path(), FHost.Mp3Path(), FPreferences.BitRate, target);
+      }
+    }
+  } else {
+    encoded = FEncoder.EncodeMp3(FHost.WavePath(), FHost.Mp3Path(), FPreferences.BitRate, rate);
+  }
+  FConverting = false;
+  FWave44Scratch.Remove();
+  if (State() == rsExiting) {
+    DiscardOutput();
+    return false;
+  }
+  hideGauge();
+  if (stopped()) {
+    // Stop or Skip: the unfinished MP3 was thrown away; the speech goes too.
+    UtilsClass::Trace(QStringLiteral("Conversion stopped: ") + FHost.Mp3Path());
+    DiscardOutput();
+    return FConversionSkipped && !FConversionAborted;
+  }
+  if (!encoded) {
+    KeepSpeechAfterFailedEncoding(failure.isEmpty() ? QStringLiteral("Unable to convert wave file")
+                                                    : failure);
+    DiscardOutput();
+    return false;
+  }
+  UtilsClass::Trace(QStringLiteral("Deleting wav file ") + FHost.WavePath());
+  FWaveScratch.Remove();
+  return true;
+}
+
+bool TReadingRun::FinishFileOutput(bool deleteWave) {
+  QString failure;
+  if (EngineActive()) {
+    failure = FSpeech.TTS1->OutputFileError();
+    try {
+      FSpeech.TTS1->SetActive(false);
+    } catch (const Exception& error) {
+      // Completing the file failed: what is on disk is not the speech.
       UtilsClass::Trace(QStringLiteral("FinishFileOutput: ") + error.Message());
+      if (failure.isEmpty()) {
+        failure = FSpeech.TTS1->OutputFileError();
+      }
+      if (failure.isEmpty()) {
+        failure = error.Message();
+      }
     }
   }
   const bool fileOutput = FFileOutputOpen;
   FFileOutputOpen = false;
-  if (deleteWave && fileOutput) {
-    DeleteFileTraced(FHost.WavePath());
-  }
-  if (!deleteWave && fileOutput && FPreferences.OUT_FileFormat == kOutputMp3 &&
-      HoldsNoSpeech(FHost.WavePath())) {
+  bool goOn = true;
+  if (fileOutput && deleteWave) {
+    DiscardOutput();
+  } else if (fileOutput && !failure.isEmpty()) {
+    goOn = OutputFailed(failure);
+  } else if (fileOutput && FPreferences.OUT_FileFormat == kOutputMp3 &&
+             HoldsNoSpeech(FHost.WavePath())) {
     UtilsClass::Trace(QStringLiteral("Nothing was spoken into ") + FHost.WavePath());
-    DeleteFileTraced(FHost.WavePath());
-  } else if (!deleteWave && fileOutput && FPreferences.OUT_FileFormat == kOutputMp3) {
-    FHost.SetRunState(rsConverting);
-    FHost.ShowStatus(QString());
-    QProgressBar* gauge = FHost.ProgressGauge();
-    if (gauge != nullptr) {
-      gauge->setRange(0, 100);
-      gauge->setValue(0);
-      if (QLabel* panel = FHost.StatusPanel1()) {
-        gauge->setFormat(panel->text());
-      }
-      gauge->show();
-    }
-    const int target = TargetSampleRate(FPreferences.BitRate);
-    const int rate = GetWaveSampleRate(FHost.WavePath());
-    bool resampled = false;
-    FConversionAborted = false;
-    FEncoder.SetAbort(false);
-    if (rate < target) {
-      TConvertHooks hooks;
-      hooks.ProcessEvents = ProcessEvents;
-      hooks.Aborted = [this] { return FConversionAborted || State() == rsExiting; };
-      if (!ConvertWaveFile(FHost.WavePath(), FHost.Wave44Path(), target, 1, 16, hooks) ||
-          State() == rsExiting) {
-        return;
-      }
-      resampled = true;
-      FEncoder.EncodeMp3(FHost.Wave44Path(), FHost.Mp3Path(), FPreferences.BitRate, target);
-    } else {
-      FEncoder.EncodeMp3(FHost.WavePath(), FHost.Mp3Path(), FPreferences.BitRate, rate);
-    }
-    if (State() == rsExiting) {
-      return;
-    }
-    if (gauge != nullptr) {
-      gauge->hide();
-    }
-    UtilsClass::Trace(QStringLiteral("Deleting wav file ") + FHost.WavePath());
-    DeleteFileTraced(FHost.WavePath());
-    if (resampled) {
-      DeleteFileTraced(FHost.Wave44Path());
-    }
+    DiscardOutput();
+  } else if (fileOutput && FPreferences.OUT_FileFormat == kOutputMp3) {
+    goOn = ConvertToMp3();
   }
   if (State() != rsExiting) {
     if (QLabel* panel = FHost.StatusPanel1()) {
@@ -496,6 +628,7 @@ void TReadingRun::FinishFileOutput(bool deleteWave) {
       FHost.Articles()->DeleteHiddenEntries();
     }
   }
+  return goOn;
 }
 
 // --- pause, skip, stop ---
@@ -517,6 +650,18 @@ void TReadingRun::ResumeReading() {
 
 void TReadingRun::SkipArticle() {
   UtilsClass::Trace(QStringLiteral("Skip"));
+  if (State() == rsConverting) {
+    // The conversion ends after its current piece and the run goes on.
+    FConversionSkipped = true;
+    FEncoder.SetAbort(true);
+    return;
+  }
+  // Skipping paused speech goes on with the next article, which must not
+  // start paused; an end already waiting is reported now.
+  if (State() == rsPaused) {
+    FSpeech.Resume();
+    FHost.SetRunState(rsReading);
+  }
   try {
     FSpeech.TTS1->AudioReset();
   } catch (const Exception& error) {
@@ -529,6 +674,12 @@ void TReadingRun::AbortReading() {
   // The end of the stopped speech must not start the next article.
   FSpeech.OnSpeechDone = nullptr;
   FSpeech.Timer1->stop();
+  if (State() == rsConverting) {
+    // The conversion below us ends after its current piece and removes its
+    // files.
+    FConversionAborted = true;
+    FEncoder.SetAbort(true);
+  }
   if (EngineActive()) {
     try {
       FSpeech.TTS1->AudioReset();
@@ -543,6 +694,9 @@ void TReadingRun::AbortReading() {
 // --- other speech ---
 
 void TReadingRun::SpeakText(const QString& text, const QString& voiceName) {
+  if (FFileOutputOpen) {
+    AbandonFileOutput();
+  }
   FSpeech.TTS1->OnWordPosition = nullptr;
   ForgetArticle();
   FSpeech.OnSpeechDone = [this](QObject*) { SpeakTextDone(); };

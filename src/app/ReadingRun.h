@@ -2,11 +2,13 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 
 #include "LameUnit.h"
 #include "MainWindow.h"
 #include "MemoEntryUnit.h"
+#include "ScratchFile.h"
 #include "WordHighlighter.h"
 
 class TMemoEntry;
@@ -40,7 +42,10 @@ class TReadingRun final : public QObject {
 
   bool PrepareOutput(TMemoEntry* article, TReadDestination destination);
   void StartReading(TMemoEntry* article, TReadDestination destination, int start, int length);
-  void FinishFileOutput(bool deleteWave);
+  // Completes the file output (deleteWave: throws it away). False when the
+  // run must not go on: the output failed (the user has been told and no
+  // unfinished file is left), or its conversion was stopped.
+  bool FinishFileOutput(bool deleteWave);
   void ResetAfterFailure(TMemoEntry* article);
 
   // End-of-speech handlers given to the controller.
@@ -65,13 +70,11 @@ class TReadingRun final : public QObject {
   TMemoEntry* Article() const { return FArticle; }
   // A file output opened by PrepareOutput and not yet finished.
   bool FileOutputOpen() const { return FFileOutputOpen; }
+  // The files the last file run was to write, in order.
+  QStringList RunOutputs() const { return FRunOutputList; }
 
-  // The part of a title that may name a file: its letters, digits and "_".
-  // Titles from the saved-articles file can hold anything, and "/" or ".."
-  // must never lead the output out of its folder.
-  static QString FileTitle(const QString& title);
-
-  // The Exit command: a running resampling or encoding stops.
+  // The Exit command: a running resampling or encoding stops, and what the
+  // unfinished output wrote is removed.
   void StopConversion();
 
   // Lets pending events run during resampling and encoding; the program's
@@ -84,6 +87,16 @@ class TReadingRun final : public QObject {
   void EndRun();
   void ForgetArticle();
   bool DeleteFileTraced(const QString& fileName);
+  // A file output still open when another reading starts: what it wrote is
+  // cut off and must not pass for a whole file.
+  void AbandonFileOutput();
+  // Removes what an unfinished output wrote: the working files and, for
+  // WAV output, the article's file itself.
+  void DiscardOutput();
+  bool OutputFailed(const QString& reason);
+  bool ConvertToMp3();
+  void KeepSpeechAfterFailedEncoding(const QString& message);
+  void BeginFileRun();
 
   TReadingHost& FHost;
   TTTSForm& FSpeech;
@@ -93,4 +106,15 @@ class TReadingRun final : public QObject {
   TMp3Encoder FEncoder;
   bool FFileOutputOpen = false;
   bool FConversionAborted = false;
+  bool FConversionSkipped = false;
+  bool FConverting = false;
+  // The article's own file of the output being written, and the working
+  // files of an MP3 output.
+  QString FOutputPath;
+  TScratchFile FWaveScratch;
+  TScratchFile FWave44Scratch;
+  // Files written by this run: a later article of the same title gets a
+  // numbered name instead of replacing them.
+  QSet<QString> FRunOutputs;
+  QStringList FRunOutputList;
 };

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -220,14 +219,13 @@ class TRenderHost final : public TReadingHost {
   mutable QLabel FPanel;
 };
 
-// The title an input file gives its article, as the Text File command does.
+// The title an input file gives its article: its name without the last
+// extension, so "the.story.txt" keeps "the.story".
 QString NameOf(const QString& file) {
   if (file == u"-") {
     return QStringLiteral("stdin");
   }
-  QString name = QFileInfo(file).fileName();
-  const qsizetype dot = name.indexOf(u'.');
-  return dot >= 0 ? name.left(dot) : name;
+  return QFileInfo(file).completeBaseName();
 }
 
 int Render(const TRenderOptions& options, TRenderMessages& messages) {
@@ -289,9 +287,6 @@ int Render(const TRenderOptions& options, TRenderMessages& messages) {
   TRenderHost host(&speech, files + conversions);
   host.ReadDestination() = options.OneFile ? rdSingleFile : rdMultipleFiles;
 
-  QStringList outputs;
-  QSet<QString> taken;
-  const QString extension = options.Mp3 ? QStringLiteral(".mp3") : QStringLiteral(".wav");
   for (const QString& file : options.Files) {
     TMemoEntry* entry = host.List.Add(QString(), voice);
     if (file == u"-") {
@@ -312,23 +307,10 @@ int Render(const TRenderOptions& options, TRenderMessages& messages) {
       PrintError(QStringLiteral("Nothing to read in ") + file);
       return 1;
     }
-    entry->SetTitleFrom(NameOf(file), TMemoListBox::TitleLength);
+    // The whole name: it becomes the file's name as it stands, and inputs
+    // of the same name get numbered outputs.
+    entry->SetTitle(NameOf(file).trimmed().isEmpty() ? QStringLiteral("Article") : NameOf(file));
     entry->SelectVoice(voice);
-    const QString title = TReadingRun::FileTitle(entry->Title());
-    if (title.isEmpty()) {
-      PrintError(QStringLiteral("The name of ") + file +
-                 QStringLiteral(" gives no title to name an output file with"));
-      return 1;
-    }
-    const QString output = QDir(outDir).filePath(title + extension);
-    if (!options.OneFile || outputs.isEmpty()) {
-      if (taken.contains(output)) {
-        PrintError(QStringLiteral("Two inputs would both be written to ") + output);
-        return 1;
-      }
-      taken.insert(output);
-      outputs << output;
-    }
   }
 
   TReadingRun run(host, speech, preferences);
@@ -340,6 +322,11 @@ int Render(const TRenderOptions& options, TRenderMessages& messages) {
   }
   speech.OnSpeechDone = nullptr;
   if (messages.Count > 0) {
+    return 1;
+  }
+  const QStringList outputs = run.RunOutputs();
+  if (outputs.isEmpty()) {
+    PrintError(QStringLiteral("Nothing was written"));
     return 1;
   }
   for (const QString& output : outputs) {

@@ -23,6 +23,7 @@
 #include "MainWindow.h"
 #include "MemoListUnit.h"
 #include "PreferenceUnit.h"
+#include "ScratchFile.h"
 #include "TTS.h"
 #include "TTSUnit.h"
 #include "UserMessages.h"
@@ -130,6 +131,9 @@ void TForm1::FormShow() {
   }
   Preferences->LoadAll();
   TTSForm->LoadVoiceSettings();
+  // A run killed during a conversion left its working files (as big as the
+  // speech) in the output folder.
+  RemoveStaleScratchFiles(Preferences->OUT_Directory);
 
   LoadFavoriteVoices();
   FRandom.seed(std::random_device{}());

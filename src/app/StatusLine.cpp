@@ -24,7 +24,9 @@ void TForm1::SetRunState(TRunState state) {
   }
   const bool idle = state == rsIdle;
   const bool active = state == rsReading || state == rsPaused;
-  const bool skip = state == rsReading && Articles != nullptr &&
+  // A long conversion can be stopped, or skipped in a run, like the reading.
+  const bool stoppable = active || state == rsConverting;
+  const bool skip = (state == rsReading || state == rsConverting) && Articles != nullptr &&
                     Articles->ListMode == TMemoListBox::lmMultiArticle;
   for (QToolButton* b : {PlayToolBtn, PlayFileBtn}) {
     b->setEnabled(idle);
@@ -36,12 +38,21 @@ void TForm1::SetRunState(TRunState state) {
   PauseBtn->setEnabled(active);
   PauseMItm->setEnabled(active);
   PausePoNtry->setEnabled(active);
-  StopBtn->setEnabled(active);
-  StopMItm->setEnabled(active);
-  StopPoNtry->setEnabled(active);
+  StopBtn->setEnabled(stoppable);
+  StopMItm->setEnabled(stoppable);
+  StopPoNtry->setEnabled(stoppable);
   SkipBtn->setEnabled(skip);
   SkipMItm->setEnabled(skip);
   SkipPoNtry->setEnabled(skip);
+  // Pause decides on the caption, so it must follow every change of state,
+  // also a new reading that replaces a paused one.
+  const bool paused = state == rsPaused;
+  PauseMItm->setText(paused ? QStringLiteral("&Resume") : QStringLiteral("&Pause"));
+  PauseBtn->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
+  PausePoNtry->setText(paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
+  if (!paused && StatusPanel1->text() == u"Pause") {
+    StatusPanel1->clear();
+  }
   emit RunStateChanged(state);
 }
 

@@ -20,7 +20,7 @@ namespace {
 constexpr qint64 kOutputBufferSize = 65536;
 constexpr qint64 kProcessEventsIntervalMs = 15;
 
-void Report(const QString& message) {
+void ShowReport(const QString& message) {
   UtilsClass::Trace(message);
   UserMessages().ShowError(message, ErrorCaption());
 }
@@ -108,6 +108,17 @@ TMp3Encoder::TMp3Encoder(TEncodeCallbacks callbacks) : FCallbacks(std::move(call
 bool TMp3Encoder::EncodeMp3(const QString& waveFile, const QString& mp3File, int bitRate,
                             int sampleRate) {
   UtilsClass::Trace(QStringLiteral("Starting Lame MP3 conversion"));
+  const auto Report = [this](const QString& message, const QString& cause = QString()) {
+    if (!cause.isEmpty()) {
+      UtilsClass::Trace(cause);
+    }
+    if (FCallbacks.Failed) {
+      UtilsClass::Trace(message);
+      FCallbacks.Failed(cause.isEmpty() ? message : message + QStringLiteral("\r\r") + cause);
+    } else {
+      ShowReport(message);
+    }
+  };
   TWaveFileReader reader;
   try {
     reader.Open(waveFile);
@@ -122,8 +133,7 @@ bool TMp3Encoder::EncodeMp3(const QString& waveFile, const QString& mp3File, int
   }
   TMp3Output output(mp3File);
   if (!output.Open()) {
-    UtilsClass::Trace(output.ErrorString());
-    Report(QStringLiteral("Cannot create file ") + mp3File);
+    Report(QStringLiteral("Cannot create file ") + mp3File, output.ErrorString());
     return false;
   }
 
@@ -223,12 +233,12 @@ bool TMp3Encoder::EncodeMp3(const QString& waveFile, const QString& mp3File, int
       return false;
     }
     if (!output.Write(mp3Buffer.data(), produced)) {
-      UtilsClass::Trace(output.ErrorString());
-      Report(QStringLiteral("Write Error (1)"));
+      Report(QStringLiteral("Write Error (1)"), output.ErrorString());
       return false;
     }
     if (FAbort) {
-      break;
+      UtilsClass::Trace(QStringLiteral("MP3 conversion stopped"));
+      return false;
     }
     done += chunk;
     const int now = ProgressPosition(done, total);
@@ -250,8 +260,7 @@ bool TMp3Encoder::EncodeMp3(const QString& waveFile, const QString& mp3File, int
     return false;
   }
   if (!output.Write(mp3Buffer.data(), flushed) || !output.Commit()) {
-    UtilsClass::Trace(output.ErrorString());
-    Report(QStringLiteral("Write error (2)"));
+    Report(QStringLiteral("Write error (2)"), output.ErrorString());
     return false;
   }
   return true;

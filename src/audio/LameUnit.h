@@ -16,7 +16,8 @@
 //   if (r < target) { if (!ConvertWaveFile(WavePath, Wave44Path, target, 1, 16, hooks)) stop;
 //                     Mp3Encoder.EncodeMp3(Wave44Path, Mp3Path, BitRate, target); }
 //   else Mp3Encoder.EncodeMp3(WavePath, Mp3Path, BitRate, r);
-// then deletes the temporary wave files. Names come from MakeOutputPaths.
+// then deletes the temporary wave files. Names come from FileTitle and
+// OutputFilePath.
 
 // How an encoding run reaches the window. Both are optional.
 struct TEncodeCallbacks {
@@ -26,6 +27,10 @@ struct TEncodeCallbacks {
   // Lets pending window messages run; called between chunks, at most every
   // few milliseconds.
   std::function<void()> ProcessEvents;
+  // Takes the text of a failure (with the system's reason where there is
+  // one) instead of the error box, so the caller can tell what it did about
+  // it in the same message.
+  std::function<void(const QString& message)> Failed = {};
 };
 
 // Encodes the sample data of a wave file into a constant-bit-rate mono MP3
@@ -38,16 +43,17 @@ class TMp3Encoder final {
   // Encodes waveFile (PCM; anything but 16-bit mono is brought to it on the
   // way) at bitRate kbit/s, telling the encoder the input is sampleRate Hz.
   // The MP3 is built beside mp3File and replaces it only when complete, so a
-  // failure leaves whatever was there before. Failures are shown in an error
-  // box and traced. Returns true when mp3File was written, which includes a
-  // run ended early by the abort flag.
+  // failure leaves whatever was there before. Failures are traced and shown
+  // in an error box (or given to Failed). Returns true when mp3File was
+  // written; an encoding ended by the abort flag writes nothing and returns
+  // false without a message.
   bool EncodeMp3(const QString& waveFile, const QString& mp3File, int bitRate, int sampleRate);
 
   // Tags for the files encoded from now on; none by default.
   void SetTags(const TAudioTags& tags) { FTags = tags; }
 
-  // Set by the Exit command: the running encoding stops after its current
-  // chunk and the stream is finished as usual.
+  // Set by Stop, Skip and Exit: the running encoding stops after its current
+  // chunk and its unfinished MP3 is thrown away.
   void SetAbort(bool abort) { FAbort = abort; }
   bool Abort() const { return FAbort; }
 

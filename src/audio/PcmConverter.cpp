@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "BaseUtils.h"
+#include "ScratchFile.h"
 #include "WaveFileReader.h"
 #include "WaveFileWriter.h"
 
@@ -156,13 +157,15 @@ void TPcmConverter::Convert(TWaveFileReader* source, const QString& output,
                              : QStringLiteral("Unable to convert wave file"));
   };
 
-  {
-    QTemporaryFile temp(folder + QStringLiteral("/wXXXXXX"));
-    temp.setAutoRemove(false);
-    if (!temp.open()) {
-      fail(QStringLiteral("Cannot create a temporary file in ") + folder);
-    }
-    tempPath = temp.fileName();
+  // A hidden working file: a conversion that is killed leaves nothing the
+  // user sees, and the next run clears it away.
+  TScratchFile temp;
+  if (FHooks.WriteInPlace) {
+    tempPath = output;
+  } else if (temp.Create(folder, QStringLiteral(".wav"))) {
+    tempPath = temp.Path();
+  } else {
+    fail(temp.ErrorString());
   }
   TWaveFileWriter writer;
   if (!writer.Create(tempPath, target)) {
@@ -210,11 +213,9 @@ void TPcmConverter::Convert(TWaveFileReader* source, const QString& output,
   if (!writer.Finish()) {
     fail(writer.ErrorString());
   }
-  // rename() replaces an existing output in one step, so there is never a
+  // The rename replaces an existing output in one step, so there is never a
   // moment with neither the old nor the new file.
-  if (std::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(output).constData()) !=
-      0) {
-    fail(QStringLiteral("Cannot replace ") + output + QStringLiteral(": ") +
-         QString::fromLocal8Bit(std::strerror(errno)));
+  if (!FHooks.WriteInPlace && !temp.KeepAs(output)) {
+    fail(temp.ErrorString());
   }
 }

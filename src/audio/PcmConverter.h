@@ -17,6 +17,11 @@ struct TConvertHooks {
   // Free bytes on the volume holding the folder; negative when unknown. The
   // default asks the file system.
   std::function<qint64(const QString& folder)> BytesAvailable;
+  // The output is a working file the caller holds: it is written directly,
+  // with no temporary file beside it.
+  bool WriteInPlace = false;
+  // Takes the text of a failure instead of ConvertWaveFile's error box.
+  std::function<void(const QString& message)> Failed = {};
 };
 
 // Converts PCM wave data to another PCM form: 8 or 16 bits, one or two

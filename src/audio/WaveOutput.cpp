@@ -26,19 +26,63 @@ QString ReduceDoubledSlashes(QString path) {
   return path;
 }
 
-TOutputPaths MakeOutputPaths(const QString& directory, const QString& title, int fileFormat) {
-  QString name = title;
-  name.replace(u'/', u'_');
-  name.replace(QChar(u'\0'), u'_');
-  TOutputPaths paths;
-  if (fileFormat == kOutputMp3) {
-    paths.WavePath = ReduceDoubledSlashes(directory + QStringLiteral("/temp.wav"));
-    paths.Wave44Path = directory + QStringLiteral("/temp44.wav");
-    paths.Mp3Path = ReduceDoubledSlashes(directory + u'/' + name + QStringLiteral(".mp3"));
-  } else {
-    paths.WavePath = ReduceDoubledSlashes(directory + u'/' + name + QStringLiteral(".wav"));
+namespace {
+
+bool DroppedFromFileTitle(char32_t c) {
+  switch (c) {
+    case U'/':
+    case U'\\':
+    case U':':
+    case U'*':
+    case U'?':
+    case U'"':
+    case U'<':
+    case U'>':
+    case U'|':
+      return true;
+    default:
+      break;
   }
-  return paths;
+  // Control characters, lone surrogates and code points that are none.
+  return QChar::category(c) == QChar::Other_Control || QChar::isSurrogate(c) ||
+         QChar::isNonCharacter(c) || c > QChar::LastValidCodePoint;
+}
+
+}  // namespace
+
+QString FileTitle(const QString& title, int articleNumber) {
+  QString name;
+  name.reserve(title.size());
+  qsizetype bytes = 0;
+  for (const uint code : title.toUcs4()) {
+    const char32_t c = code;
+    if (DroppedFromFileTitle(c) ||
+        (name.isEmpty() && (c == U'.' || QChar::category(c) == QChar::Separator_Space))) {
+      continue;
+    }
+    const qsizetype size = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    if (bytes + size > kMaxFileTitleBytes) {
+      break;
+    }
+    bytes += size;
+    name += QString::fromUcs4(&c, 1);
+  }
+  // Trailing spaces would be lost by many tools that handle the file later.
+  while (!name.isEmpty() && name.back().isSpace()) {
+    name.chop(1);
+  }
+  return name.isEmpty() ? QStringLiteral("Article %1").arg(articleNumber) : name;
+}
+
+QString OutputFilePath(const QString& directory, const QString& fileTitle, const QString& extension,
+                       const QSet<QString>& taken) {
+  const QString first = ReduceDoubledSlashes(directory + u'/' + fileTitle + extension);
+  QString path = first;
+  for (int n = 2; taken.contains(path); ++n) {
+    path = ReduceDoubledSlashes(directory + u'/' + fileTitle + QStringLiteral(" (%1)").arg(n) +
+                                extension);
+  }
+  return path;
 }
 
 int TargetSampleRate(int bitRate) {
@@ -81,6 +125,7 @@ bool ConvertWaveFile(const QString& input, const QString& output, int sampleRate
                         .arg(sampleRate));
   UtilsClass::Trace(QStringLiteral("Infile: ") + input);
   UtilsClass::Trace(QStringLiteral("OutFile: ") + output);
+  QString message;
   try {
     if (input.isEmpty() || output.isEmpty()) {
       throw EWaveError(QStringLiteral("Invalid param passed!"));
@@ -99,9 +144,15 @@ bool ConvertWaveFile(const QString& input, const QString& output, int sampleRate
     converter.Convert(&reader, output, target);
     return true;
   } catch (const Exception& e) {
-    Report(e.Message());
+    message = e.Message();
   } catch (const std::exception& e) {
-    Report(QString::fromLocal8Bit(e.what()));
+    message = QString::fromLocal8Bit(e.what());
+  }
+  if (hooks.Failed) {
+    UtilsClass::Trace(message);
+    hooks.Failed(message);
+  } else {
+    Report(message);
   }
   return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 #include "PcmConverter.h"
@@ -8,19 +9,19 @@
 constexpr int kOutputWav = 0;
 constexpr int kOutputMp3 = 1;
 
-// The files of one file run: what the engine writes, the resampled temporary
-// file (MP3 only) and the result (MP3 only; for WAV the engine's file is it).
-struct TOutputPaths {
-  QString WavePath;
-  QString Wave44Path;
-  QString Mp3Path;
-};
+// The name an article's file gets from its title: letters and digits of
+// every script, spaces and the other marks a name can hold are kept; path
+// separators, control characters and : * ? " < > | (which other systems
+// cannot hold) are dropped, as are leading dots and spaces, so the name never
+// leads out of its folder nor hides the file; at most kMaxFileTitleBytes
+// bytes of UTF-8. A title that leaves nothing gives "Article " + number.
+QString FileTitle(const QString& title, int articleNumber);
+constexpr int kMaxFileTitleBytes = 200;
 
-// Names for an article's file run in directory, from its title as typed.
-// Doubled slashes in WavePath and Mp3Path are reduced to one; Wave44Path is
-// used as built. A slash in the title would lead into another folder, so it
-// becomes an underscore.
-TOutputPaths MakeOutputPaths(const QString& directory, const QString& title, int fileFormat);
+// directory + "/" + fileTitle + extension, doubled slashes reduced; when a
+// file of this run already has that name, fileTitle + " (2)" and so on.
+QString OutputFilePath(const QString& directory, const QString& fileTitle, const QString& extension,
+                       const QSet<QString>& taken);
 
 // Repeatedly replaces "//" by "/" until none is left.
 QString ReduceDoubledSlashes(QString path);

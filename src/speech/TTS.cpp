@@ -334,6 +334,7 @@ void TTTS::SetActive(bool value) {
 }
 
 void TTTS::Activate() {
+  FClosedFileError.clear();
   const auto enumerator = CreateEnumOrRaise(*FSystem);
   try {
     FAudioDest = CreateAudioDest();
@@ -369,13 +370,28 @@ void TTTS::Activate() {
   }
 }
 
+QString TTTS::FileErrorReason(const IAudioFile& file, HRESULT hr) {
+  const QString reason = file.ErrorText();
+  return reason.isEmpty() ? SystemErrorText(hr) : reason;
+}
+
+QString TTTS::OutputFileError() const {
+  const auto* file =
+      OutputDest == odFile ? dynamic_cast<const IAudioFile*>(FAudioDest.get()) : nullptr;
+  if (file == nullptr) {
+    return FClosedFileError;
+  }
+  return file->WriteError() == S_OK ? QString() : FileErrorReason(*file, file->WriteError());
+}
+
 void TTTS::Deactivate() {
   HRESULT flushResult = S_OK;
+  std::shared_ptr<TAudioDest> written;
   if (OutputDest == odFile && FAudioDest) {
     if (auto* file = dynamic_cast<IAudioFile*>(FAudioDest.get())) {
       flushResult = file->Flush();
     }
-    FAudioDest.reset();
+    written = std::move(FAudioDest);
   }
   // Released even when the file could not be completed: an engine kept open
   // would fail the same way at every later attempt.
@@ -383,6 +399,7 @@ void TTTS::Deactivate() {
   FActive = false;
   FAudioPaused = false;
   if (Failed(flushResult)) {
+    FClosedFileError = FileErrorReason(dynamic_cast<const IAudioFile&>(*written), flushResult);
     throw ESpeechError(flushResult);
   }
 }

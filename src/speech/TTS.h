@@ -94,6 +94,10 @@ class TTTS final : public TSpeechComponent {
 
   QString OutputFile() const { return FOutputFile; }
   void SetOutputFile(const QString& value);
+  // Why the output file (the one being written, else the one closed last)
+  // could not be written completely: the system's reason, such as no space
+  // left. Empty while all is well and for other destinations.
+  QString OutputFileError() const;
   TOutputDest OutputDest = odAudioDevice;
 
   int Pitch() const;
@@ -141,6 +145,7 @@ class TTTS final : public TSpeechComponent {
  private:
   void Activate();
   void Deactivate();
+  static QString FileErrorReason(const IAudioFile& file, HRESULT hr);
   void ReleaseAll();
   void TakeMode(const TTSMODEINFO& mode);
   void RequireActive(const QString& what) const;
@@ -167,6 +172,7 @@ class TTTS final : public TSpeechComponent {
   TGUID FModeID;
   QString FModeName = QStringLiteral("Default");
   QString FOutputFile;
+  QString FClosedFileError;
   bool FAudioPaused = false;
 };
 

@@ -5,8 +5,11 @@
 #include <QAction>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
+#include "FileSizeLimit.h"
 #include "Mp3Inspect.h"
 #include "ReadingTestSupport.h"
 #include "WaveFileReader.h"
@@ -156,11 +159,18 @@ TEST_P(ReadingRunMp3, MultipleMp3FilesLeaveNoTemporaryFiles) {
   });
   TReadingRig rig(c.EngineRate);
   ASSERT_TRUE(rig.Ok);
+  // Files of the user's with the names the program once used for its own.
+  ASSERT_TRUE(WriteWholeFile(rig.Out(QStringLiteral("temp.wav")), "user's"));
+  ASSERT_TRUE(WriteWholeFile(rig.Out(QStringLiteral("temp44.wav")), "user's"));
   rig.AddArticles(kThree);
   rig.Form->PlayFileBtn->click();
   ASSERT_TRUE(rig.WaitIdle());
-  EXPECT_EQ(rig.OutFiles(), (QStringList{QStringLiteral("First.mp3"), QStringLiteral("Second.mp3"),
-                                         QStringLiteral("Third.mp3")}));
+  EXPECT_EQ(rig.AllOutFiles(),
+            (QStringList{QStringLiteral("First.mp3"), QStringLiteral("Second.mp3"),
+                         QStringLiteral("Third.mp3"), QStringLiteral("temp.wav"),
+                         QStringLiteral("temp44.wav")}));
+  EXPECT_EQ(ReadWholeFile(rig.Out(QStringLiteral("temp.wav"))), "user's");
+  EXPECT_EQ(ReadWholeFile(rig.Out(QStringLiteral("temp44.wav"))), "user's");
   const TMp3Stream stream = InspectMp3(ReadWholeFile(rig.Out(QStringLiteral("Second.mp3"))));
   EXPECT_TRUE(stream.Problem.isEmpty()) << stream.Problem.toStdString();
   EXPECT_EQ(stream.BitRate, c.BitRate);
@@ -173,9 +183,8 @@ TEST_P(ReadingRunMp3, MultipleMp3FilesLeaveNoTemporaryFiles) {
   // Four words of 50 ms, and up to 0.1 s of the encoder's delay and padding.
   EXPECT_NEAR(double(decoded.Samples) / double(decoded.Rate), 0.25, 0.06);
   const QString trace = TraceText();
-  EXPECT_TRUE(
-      trace.contains(QStringLiteral("Deleting wav file ") + rig.Out(QStringLiteral("temp.wav"))));
-  EXPECT_EQ(rig.Form->Wave44Path, rig.Out(QStringLiteral("temp44.wav")));
+  EXPECT_TRUE(trace.contains(QStringLiteral("Deleting wav file ") +
+                             rig.Out(QStringLiteral(".verbalune-"))));
   EXPECT_EQ(rig.Form->Mp3Path, rig.Out(QStringLiteral("Third.mp3")));
   EXPECT_EQ(trace.contains(QStringLiteral("Converting to MP3 format: Second.mp3")), true);
   EXPECT_TRUE(rig.Form->ProgressGauge->isHidden());
@@ -290,6 +299,21 @@ TEST_F(ReadingRun, PauseTurnsTheCaptionsAndStopTurnsThemBack) {
   EXPECT_EQ(rig.Form->PausePoNtry->text(), QStringLiteral("Pause"));
   const QString trace = TraceText();
   EXPECT_TRUE(trace.indexOf(QStringLiteral("Pause")) < trace.indexOf(QStringLiteral("Resume")));
+
+  // A reading that replaces a paused one: the captions follow, and the
+  // next Pause pauses.
+  rig.Form->PlayToolBtn->click();
+  rig.Form->PauseBtn->click();
+  ASSERT_EQ(rig.Form->RunState, rsPaused);
+  rig.Commands->ArticleReadClick(rig.Form->Articles->Entries().at(1));
+  EXPECT_EQ(rig.Form->RunState, rsReading);
+  EXPECT_EQ(rig.Form->PauseBtn->text(), QStringLiteral("Pause"));
+  EXPECT_EQ(rig.Form->PauseMItm->text(), QStringLiteral("&Pause"));
+  EXPECT_EQ(rig.Form->PausePoNtry->text(), QStringLiteral("Pause"));
+  EXPECT_TRUE(rig.Form->StatusPanel1->text().trimmed().isEmpty());
+  rig.Form->PauseBtn->click();
+  EXPECT_EQ(rig.Form->RunState, rsPaused);
+  rig.Form->StopBtn->click();
 }
 
 // What the spoken-word highlight visits: the caret and selection after each
@@ -378,35 +402,50 @@ TEST_F(ReadingRun, SelectionsReadTheSameCharactersWhicheverWayTheyWereMade) {
   EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
 }
 
-TEST_F(ReadingRun, FileOutputRefusesTitlesThatCannotNameAFile) {
+TEST_F(ReadingRun, FileNamesKeepTheTitlesAndOneRunNeverOverwritesItsOwnFiles) {
   TReadingRig::PrepareStart(OneWaveFilePerArticle);
   TReadingRig rig;
   ASSERT_TRUE(rig.Ok);
-  // A title as the saved-articles file may bring it: only its letters count.
-  const QList<TMemoEntry*> articles =
-      rig.AddArticles({{QStringLiteral("../../Escape"), QStringLiteral("a b")},
-                       {QStringLiteral("Fine"), QStringLiteral("c d")}});
+  // A file from before the run is replaced, as always.
+  ASSERT_TRUE(WriteWholeFile(rig.Out(QStringLiteral("Same.wav")), "old"));
+  const QList<TMemoEntry*> articles = rig.AddArticles(
+      {{QStringLiteral("My Chapter One"), QStringLiteral("a b")},
+       {QStringLiteral("Caf\u00e9 \u0413\u043b\u0430\u0432\u0430"), QStringLiteral("c d")},
+       {QStringLiteral("../../Escape"), QStringLiteral("e f")},
+       {QStringLiteral("./.."), QStringLiteral("g h")},
+       {QStringLiteral("Same"), QStringLiteral("i j")},
+       {QStringLiteral("Same"), QStringLiteral("k l m")},
+       {QStringLiteral("Same"), QStringLiteral("n")}});
   rig.Form->PlayFileBtn->click();
   ASSERT_TRUE(rig.WaitIdle());
-  EXPECT_EQ(rig.OutFiles(),
-            (QStringList{QStringLiteral("Escape.wav"), QStringLiteral("Fine.wav")}));
-
-  articles.at(1)->SetTitle(QStringLiteral("./.."));
-  rig.Form->PlayFileBtn->click();
-  EXPECT_EQ(rig.Form->RunState, rsIdle);
-  ASSERT_EQ(Messages.Messages.size(), 1);
-  EXPECT_TRUE(Messages.Messages.at(0).contains(QStringLiteral("cannot name a file")));
-  EXPECT_EQ(rig.Form->Articles->CurrentEntry(), articles.at(1));
+  QStringList expected{QStringLiteral("Article 4.wav"),
+                       QStringLiteral("Caf\u00e9 \u0413\u043b\u0430\u0432\u0430.wav"),
+                       QStringLiteral("Escape.wav"),
+                       QStringLiteral("My Chapter One.wav"),
+                       QStringLiteral("Same (2).wav"),
+                       QStringLiteral("Same (3).wav"),
+                       QStringLiteral("Same.wav")};
+  expected.sort();
+  QStringList written = rig.AllOutFiles();
+  written.sort();
+  EXPECT_EQ(written, expected);
+  // Each article's own speech under its name: two, three and one words.
+  EXPECT_LT(ReadWave(rig.Out(QStringLiteral("Same.wav"))).Frames,
+            ReadWave(rig.Out(QStringLiteral("Same (2).wav"))).Frames);
+  EXPECT_GT(ReadWave(rig.Out(QStringLiteral("Same (2).wav"))).Frames,
+            ReadWave(rig.Out(QStringLiteral("Same (3).wav"))).Frames);
+  EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
 
   articles.at(1)->SetTitle(QStringLiteral("  "));
   rig.Form->PlayFileBtn->click();
-  ASSERT_EQ(Messages.Messages.size(), 2);
-  EXPECT_EQ(Messages.Messages.at(1),
+  ASSERT_EQ(Messages.Messages.size(), 1);
+  EXPECT_EQ(Messages.Messages.at(0),
             QStringLiteral("A title is required for each item entry when\routputting to "
                            "multiple files"));
+  EXPECT_EQ(rig.Form->Articles->CurrentEntry(), articles.at(1));
   rig.Commands->ArticleReadToFileClick(articles.at(1));
-  ASSERT_EQ(Messages.Messages.size(), 3);
-  EXPECT_TRUE(Messages.Messages.at(2).startsWith(
+  ASSERT_EQ(Messages.Messages.size(), 2);
+  EXPECT_TRUE(Messages.Messages.at(1).startsWith(
       QStringLiteral("A title is required to output speech to a file\r\r")));
   EXPECT_EQ(rig.Form->RunState, rsIdle);
 }
@@ -503,4 +542,123 @@ TEST_F(ReadingRun, AnArticleThatSpeaksNothingGivesNoMp3AndTheRunGoesOn) {
   EXPECT_EQ(rig.OutFiles(), QStringList{QStringLiteral("Spoken.mp3")});
   EXPECT_TRUE(TraceText().contains(QStringLiteral("Nothing was spoken into ")));
   EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+}
+
+// A long article: 120 words, a few hundred kilobytes of wave.
+QString LongText() {
+  QStringList words;
+  for (int i = 0; i < 120; ++i) {
+    words << QStringLiteral("word%1").arg(i);
+  }
+  return words.join(u' ');
+}
+
+TEST_F(ReadingRun, AFileThatCannotBeWrittenStopsTheRunAndLeavesNothingThatLooksWhole) {
+  for (const int format : {0, 1}) {
+    TReadingRig::PrepareStart([&](TPreferences& p) {
+      p.OUT_FileDest = rdMultipleFiles;
+      p.OUT_FileFormat = format;
+      p.BitRate = 32;
+    });
+    TReadingRig rig;
+    ASSERT_TRUE(rig.Ok);
+    Messages.All.clear();
+    Messages.Errors.clear();
+    rig.AddArticles(
+        {{QStringLiteral("Long"), LongText()}, {QStringLiteral("Next"), QStringLiteral("a b")}});
+    {
+      // The disk is full after 64 KB.
+      TFsizeLimit limit(65536);
+      rig.Form->PlayFileBtn->click();
+      ASSERT_TRUE(rig.WaitIdle()) << format;
+    }
+    const QString name = format == 0 ? QStringLiteral("Long.wav") : QStringLiteral("Long.mp3");
+    ASSERT_EQ(Messages.Errors.size(), 1) << Messages.All.join(u'|').toStdString();
+    EXPECT_TRUE(
+        Messages.Errors.at(0).startsWith(QStringLiteral("Cannot write file ") + rig.Out(name)))
+        << Messages.Errors.at(0).toStdString();
+    EXPECT_TRUE(Messages.Errors.at(0).contains(QString::fromLocal8Bit(std::strerror(EFBIG))))
+        << Messages.Errors.at(0).toStdString();
+    EXPECT_TRUE(rig.AllOutFiles().isEmpty()) << rig.AllOutFiles().join(u',').toStdString();
+    EXPECT_FALSE(TraceText().contains(QStringLiteral("Article 2 of 2")));
+    EXPECT_TRUE(rig.Form->ProgressGauge->isHidden());
+    for (const TMemoEntry* article : rig.Form->Articles->Entries()) {
+      EXPECT_FALSE(article->Locked);
+    }
+  }
+}
+
+TEST_F(ReadingRun, AFailedEncodingKeepsTheSpeechAsTheArticlesWaveFile) {
+  // A bit rate the encoder does not have.
+  TReadingRig::PrepareStart([](TPreferences& p) {
+    p.OUT_FileDest = rdMultipleFiles;
+    p.OUT_FileFormat = 1;
+    p.BitRate = 17;
+  });
+  TReadingRig rig;
+  ASSERT_TRUE(rig.Ok);
+  // The article's own .wav from before is not the user's to lose either.
+  ASSERT_TRUE(WriteWholeFile(rig.Out(QStringLiteral("First.wav")), "user's"));
+  rig.AddArticles(kThree);
+  rig.Form->PlayFileBtn->click();
+  ASSERT_TRUE(rig.WaitIdle());
+  ASSERT_EQ(Messages.Errors.size(), 1);
+  EXPECT_TRUE(Messages.Errors.at(0).startsWith(QStringLiteral("Error opening encoding stream")));
+  EXPECT_TRUE(Messages.Errors.at(0).endsWith(QStringLiteral("\r\rThe speech was kept as ") +
+                                             rig.Out(QStringLiteral("First (2).wav"))))
+      << Messages.Errors.at(0).toStdString();
+  EXPECT_EQ(rig.AllOutFiles(),
+            (QStringList{QStringLiteral("First (2).wav"), QStringLiteral("First.wav")}));
+  EXPECT_EQ(ReadWholeFile(rig.Out(QStringLiteral("First.wav"))), "user's");
+  EXPECT_NEAR(double(ReadWave(rig.Out(QStringLiteral("First (2).wav"))).Frames), 3 * 1102.5, 8);
+}
+
+TEST_F(ReadingRun, AnArticlesOwnReadDuringAFileRunLeavesNoCutOffFile) {
+  for (const int format : {0, 1}) {
+    TReadingRig::PrepareStart([&](TPreferences& p) {
+      p.OUT_FileDest = rdMultipleFiles;
+      p.OUT_FileFormat = format;
+      p.BitRate = 32;
+    });
+    TReadingRig rig;
+    ASSERT_TRUE(rig.Ok);
+    const QList<TMemoEntry*> articles = rig.AddArticles(
+        {{QStringLiteral("Long"), LongText()}, {QStringLiteral("Short"), QStringLiteral("a b")}});
+    rig.Form->PlayFileBtn->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.Form->ProgressGauge->value() > 0; }, 10000));
+    rig.Commands->ArticleReadClick(articles.at(1));
+    ASSERT_TRUE(rig.WaitIdle()) << format;
+    EXPECT_TRUE(rig.AllOutFiles().isEmpty()) << rig.AllOutFiles().join(u',').toStdString();
+    EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+  }
+}
+
+TEST_F(ReadingRun, StopAndSkipEndAConversionAndRemoveItsFiles) {
+  for (const bool skip : {false, true}) {
+    TReadingRig::PrepareStart(OneMp3FilePerArticle);
+    TReadingRig rig(11025);
+    ASSERT_TRUE(rig.Ok);
+    rig.AddArticles(
+        {{QStringLiteral("Long"), LongText()}, {QStringLiteral("Next"), QStringLiteral("a b")}});
+    // Pressed at the first chance the conversion gives the window.
+    bool pressed = false;
+    bool enabled = false;
+    rig.Run->ProcessEvents = [&] {
+      if (!pressed && rig.Form->RunState == rsConverting) {
+        pressed = true;
+        QToolButton* button = skip ? rig.Form->SkipBtn : rig.Form->StopBtn;
+        enabled = button->isEnabled();
+        button->click();
+      }
+      QCoreApplication::processEvents();
+    };
+    rig.Form->PlayFileBtn->click();
+    ASSERT_TRUE(rig.WaitIdle()) << skip;
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(enabled) << skip;
+    EXPECT_EQ(rig.AllOutFiles(), skip ? QStringList{QStringLiteral("Next.mp3")} : QStringList())
+        << rig.AllOutFiles().join(u',').toStdString();
+    EXPECT_TRUE(rig.Form->ProgressGauge->isHidden());
+    EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+  }
 }

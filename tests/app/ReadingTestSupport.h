@@ -80,6 +80,10 @@ class TReadingRig {
   TMemoEntry* Reading() const { return reinterpret_cast<TMemoEntry*>(Reader.Speech->TTS1->Tag); }
   QString Out(const QString& name) const { return QDir(OutDir).filePath(name); }
   QStringList OutFiles() const { return QDir(OutDir).entryList(QDir::Files, QDir::Name); }
+  // With hidden working files, which must never be left behind.
+  QStringList AllOutFiles() const {
+    return QDir(OutDir).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+  }
 
   TStartedReader Reader;
   bool Ok = false;

@@ -70,21 +70,3 @@ TEST(WordHighlighter, ProgressNeverRunsBackOverRepeatedOrEarlierPositions) {
   highlighter.Clear();
   EXPECT_EQ(highlighter.Show(6, true), 0);
 }
-
-TEST(WordHighlighter, FileTitlesKeepOnlyLettersDigitsAndUnderscores) {
-  const struct {
-    const char* Title;
-    const char* File;
-  } cases[] = {
-      {"Chapter_1", "Chapter_1"},
-      {"../../etc/passwd", "etcpasswd"},
-      {"a b.c", "abc"},
-      {"..", ""},
-      {"  ", ""},
-      {"\xc3\xa9t\xc3\xa9", "t"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(TReadingRun::FileTitle(QString::fromUtf8(c.Title)), QString::fromUtf8(c.File))
-        << c.Title;
-  }
-}

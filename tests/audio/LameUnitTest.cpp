@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <QDir>
 #include <QFile>
 #include <vector>
@@ -139,7 +142,7 @@ TEST(LameUnitTest, EncodesMonoConstantBitRateOfTheInputLength) {
   }
 }
 
-TEST(LameUnitTest, AbortEndsAfterTheCurrentChunkAndFinishesTheFile) {
+TEST(LameUnitTest, AbortEndsAfterTheCurrentChunkAndLeavesNoUnfinishedFile) {
   TTempFolders folders;
   const QString wave = folders.Path(QStringLiteral("in.wav"));
   const QString mp3 = folders.Path(QStringLiteral("out.mp3"));
@@ -149,13 +152,19 @@ TEST(LameUnitTest, AbortEndsAfterTheCurrentChunkAndFinishesTheFile) {
   TMp3Encoder encoder({[&](int p) { lastProgress = p; }, [&] { self->SetAbort(true); }});
   self = &encoder;
   TMessageRecorder recorder;
-  ASSERT_TRUE(encoder.EncodeMp3(wave, mp3, 32, 22050));
-  EXPECT_TRUE(recorder.All.isEmpty());
-  EXPECT_LT(lastProgress, 5);
-  const TMp3Stream stream = InspectMp3(ReadWholeFile(mp3));
-  EXPECT_TRUE(stream.Problem.isEmpty()) << stream.Problem.toStdString();
-  EXPECT_GT(stream.Frames, 0);
-  EXPECT_LT(stream.Frames, 10);
+  // A stopped conversion must not leave an MP3 that looks whole, nor take
+  // the one that was there.
+  for (const bool existed : {false, true}) {
+    if (existed) {
+      ASSERT_TRUE(WriteWholeFile(mp3, "old mp3"));
+    }
+    encoder.SetAbort(false);
+    EXPECT_FALSE(encoder.EncodeMp3(wave, mp3, 32, 22050));
+    EXPECT_TRUE(recorder.All.isEmpty());
+    EXPECT_LT(lastProgress, 5);
+    EXPECT_EQ(ReadWholeFile(mp3), existed ? QByteArray("old mp3") : QByteArray());
+    EXPECT_EQ(FolderFiles(folders.DataDir()).size(), existed ? 3 : 2);
+  }
 }
 
 TEST(LameUnitTest, WriteFailuresKeepTheOldFileAndLeaveNothingHalfWritten) {
@@ -185,6 +194,21 @@ TEST(LameUnitTest, WriteFailuresKeepTheOldFileAndLeaveNothingHalfWritten) {
     EXPECT_FALSE(encoder.EncodeMp3(wave, sub + QStringLiteral("/out.mp3"), 32, 22050));
     EXPECT_EQ(recorder.Errors, QStringList{QStringLiteral("Write error (2)")});
     EXPECT_FALSE(QFile::exists(sub + QStringLiteral("/out.mp3")));
+  }
+  {
+    // A caller that reports the failure itself gets the system's reason.
+    QStringList failures;
+    TMessageRecorder recorder;
+    {
+      TFsizeLimit limit(100000);
+      EXPECT_FALSE(TMp3Encoder({{}, {}, [&](const QString& message) { failures << message; }})
+                       .EncodeMp3(wave, mp3, 32, 22050));
+    }
+    EXPECT_TRUE(recorder.All.isEmpty());
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures.at(0).startsWith(QStringLiteral("Write Error (1)\r\r")))
+        << failures.at(0).toStdString();
+    EXPECT_TRUE(failures.at(0).contains(QString::fromLocal8Bit(std::strerror(EFBIG))));
   }
 }
 

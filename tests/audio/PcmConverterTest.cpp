@@ -150,7 +150,10 @@ TEST(PcmConverterTest, TracesItsCallAndReplacesAnExistingOutput) {
   EXPECT_TRUE(trace[trace.size() - 2].endsWith(QStringLiteral(" - Infile: ") + in));
   EXPECT_TRUE(trace[trace.size() - 1].endsWith(QStringLiteral(" - OutFile: ") + out));
   // Only the input and the output are left in the folder.
-  EXPECT_EQ(QDir(folders.DataDir()).entryList({QStringLiteral("w*")}, QDir::Files).size(), 0);
+  EXPECT_EQ(QDir(folders.DataDir())
+                .entryList({QStringLiteral(".verbalune-*")}, QDir::Files | QDir::Hidden)
+                .size(),
+            0);
 }
 
 TEST(PcmConverterTest, EmptyDataGivesAnEmptyFile) {
@@ -200,7 +203,9 @@ TEST(PcmConverterTest, FailuresLeaveNoTemporaryFileAndKeepTheOldOutput) {
     EXPECT_FALSE(ok) << c.name;
     EXPECT_EQ(recorder.Errors, QStringList{QString::fromLatin1(c.message)}) << c.name;
     EXPECT_EQ(ReadWholeFile(out), "old contents") << c.name;
-    EXPECT_EQ(QDir(folders.DataDir()).entryList({QStringLiteral("w*")}, QDir::Files), QStringList())
+    EXPECT_EQ(QDir(folders.DataDir())
+                  .entryList({QStringLiteral(".verbalune-*")}, QDir::Files | QDir::Hidden),
+              QStringList())
         << c.name;
   }
   EXPECT_EQ(pieces, 2);
@@ -224,22 +229,56 @@ TEST(PcmConverterTest, MissingNamesAndFoldersFailWithTheirMessages) {
   EXPECT_FALSE(QFile::exists(folders.Path(QStringLiteral("o.wav"))));
 }
 
-TEST(WaveOutputTest, TargetRatesAndFileNames) {
+TEST(WaveOutputTest, TargetRates) {
   const std::pair<int, int> rates[] = {{16, 16000}, {32, 22050}, {40, 22050}, {48, 22050},
                                        {56, 44100}, {64, 44100}, {24, 0},     {0, 0}};
   for (const auto& [bitRate, rate] : rates) {
     EXPECT_EQ(TargetSampleRate(bitRate), rate) << bitRate;
   }
-  const TOutputPaths mp3 =
-      MakeOutputPaths(QStringLiteral("/home/u/Out/"), QStringLiteral("News"), kOutputMp3);
-  EXPECT_EQ(mp3.Mp3Path, QStringLiteral("/home/u/Out/News.mp3"));
-  EXPECT_EQ(mp3.WavePath, QStringLiteral("/home/u/Out/temp.wav"));
-  EXPECT_EQ(mp3.Wave44Path, QStringLiteral("/home/u/Out//temp44.wav"));  // used as built
-  const TOutputPaths wav =
-      MakeOutputPaths(QStringLiteral("/out///"), QStringLiteral("AC/DC live"), kOutputWav);
-  EXPECT_EQ(wav.WavePath, QStringLiteral("/out/AC_DC live.wav"));
-  EXPECT_TRUE(wav.Mp3Path.isEmpty());
-  EXPECT_TRUE(wav.Wave44Path.isEmpty());
+}
+
+TEST(WaveOutputTest, FileNamesKeepTheTitleButNeverLeaveTheFolder) {
+  const struct {
+    const char* Title;
+    const char* File;
+  } cases[] = {
+      {"My Chapter One", "My Chapter One"},
+      {"Caf\xc3\xa9 \xd0\x93\xd0\xbb\xd0\xb0\xd0\xb2\xd0\xb0",
+       "Caf\xc3\xa9 \xd0\x93\xd0\xbb\xd0\xb0\xd0\xb2\xd0\xb0"},
+      {"Vol. 2 (draft), part-1_b", "Vol. 2 (draft), part-1_b"},
+      {"\xe7\xac\xac\xe4\xb8\x80\xe7\xab\xa0 \xf0\x9f\x93\x96",
+       "\xe7\xac\xac\xe4\xb8\x80\xe7\xab\xa0 \xf0\x9f\x93\x96"},
+      {"../../etc/passwd", "etcpasswd"},
+      {"a\\b:c*d?e\"f<g>h|i", "abcdefghi"},
+      {"tab\there\nnew", "tabherenew"},
+      {" .hidden", "hidden"},
+      {"trailing   ", "trailing"},
+      {"..", "Article 7"},
+      {"/", "Article 7"},
+      {"", "Article 7"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FileTitle(QString::fromUtf8(c.Title), 7), QString::fromUtf8(c.File)) << c.Title;
+  }
+  // At most 200 bytes of UTF-8, never cut inside a character.
+  const QString cyrillic = QString(150, QChar(0x0416));
+  EXPECT_EQ(FileTitle(cyrillic, 1), QString(100, QChar(0x0416)));
+  const QString emoji = QString::fromUtf8("a\xf0\x9f\x93\x96").repeated(60);
+  EXPECT_LE(FileTitle(emoji, 1).toUtf8().size(), kMaxFileTitleBytes);
+  EXPECT_FALSE(FileTitle(emoji, 1).back().isHighSurrogate());
+
+  QSet<QString> taken;
+  const QString first = OutputFilePath(QStringLiteral("/out///"), QStringLiteral("News"),
+                                       QStringLiteral(".mp3"), taken);
+  EXPECT_EQ(first, QStringLiteral("/out/News.mp3"));
+  taken << first;
+  const QString second = OutputFilePath(QStringLiteral("/out/"), QStringLiteral("News"),
+                                        QStringLiteral(".mp3"), taken);
+  EXPECT_EQ(second, QStringLiteral("/out/News (2).mp3"));
+  taken << second;
+  EXPECT_EQ(
+      OutputFilePath(QStringLiteral("/out"), QStringLiteral("News"), QStringLiteral(".mp3"), taken),
+      QStringLiteral("/out/News (3).mp3"));
 }
 
 }  // namespace

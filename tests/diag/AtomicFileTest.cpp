@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "AtomicFile.h"
+#include "ScratchFile.h"
 #include "TestEnvironment.h"
 
 namespace {
@@ -38,6 +39,49 @@ TEST(AtomicFileTest, MissingFolderFailsWithReason) {
   EXPECT_FALSE(
       WriteFileAtomically(folders.Path(QStringLiteral("gone/list.txt")), "x", 0644, &error));
   EXPECT_FALSE(error.isEmpty());
+}
+
+// Working files: hidden, never one of the user's, gone on every path, and a
+// killed run's swept away without touching those of a run still going.
+TEST(ScratchFileTest, UniqueHiddenFilesThatOnlyTheirOwnerOrASweepRemoves) {
+  TTempFolders folders;
+  const QString dir = folders.DataDir();
+  const auto hidden = [&dir] {
+    return QDir(dir).entryList({QStringLiteral(".verbalune-*")}, QDir::Files | QDir::Hidden,
+                               QDir::Name);
+  };
+  // The user's own files of the names the program once used.
+  ASSERT_TRUE(WriteWholeFile(folders.Path(QStringLiteral("temp.wav")), "user's"));
+  QString keptPath;
+  {
+    TScratchFile first;
+    TScratchFile second;
+    ASSERT_TRUE(first.Create(dir, QStringLiteral(".wav")));
+    ASSERT_TRUE(second.Create(dir, QStringLiteral(".wav")));
+    EXPECT_NE(first.Path(), second.Path());
+    EXPECT_TRUE(QFileInfo(first.Path()).fileName().startsWith(u'.'));
+    EXPECT_TRUE(first.Path().endsWith(QStringLiteral(".wav")));
+    // A run killed earlier left one behind; held files stay.
+    ASSERT_TRUE(WriteWholeFile(folders.Path(QStringLiteral(".verbalune-dead01.wav")), "1 GB"));
+    EXPECT_EQ(RemoveStaleScratchFiles(dir), 1);
+    EXPECT_EQ(hidden().size(), 2);
+
+    TScratchFile kept;
+    ASSERT_TRUE(kept.Create(dir, QStringLiteral(".wav")));
+    keptPath = folders.Path(QStringLiteral("Kept.wav"));
+    ASSERT_TRUE(kept.KeepAs(keptPath));
+    EXPECT_TRUE(kept.Path().isEmpty());
+    second.Remove();
+    EXPECT_EQ(hidden().size(), 1);
+  }
+  EXPECT_TRUE(hidden().isEmpty());
+  EXPECT_TRUE(QFileInfo::exists(keptPath));
+  EXPECT_EQ(ReadWholeFile(folders.Path(QStringLiteral("temp.wav"))), "user's");
+
+  TScratchFile nowhere;
+  EXPECT_FALSE(nowhere.Create(folders.Path(QStringLiteral("gone")), QStringLiteral(".wav")));
+  EXPECT_TRUE(nowhere.ErrorString().contains(QStringLiteral("No such file or directory")))
+      << nowhere.ErrorString().toStdString();
 }
 
 }  // namespace

@@ -106,4 +106,7 @@ class IAudioFile : public TAudioDest {
   virtual HRESULT Set(const QString& fileName, quint32 flags) = 0;
   // Completes the header; a failed write shows here as an error.
   virtual HRESULT Flush() = 0;
+  // The system's reason for the last failure to create or write the file
+  // (no space, permission, folder gone); empty when there was none.
+  virtual QString ErrorText() const { return {}; }
 };

@@ -1,5 +1,7 @@
 #include "WaveFileDest.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QtEndian>
 #include <algorithm>
@@ -37,6 +39,7 @@ void TWaveFileDest::Fail(const QString& failed, int errnum) {
   if (FError == S_OK) {
     FError = TTSERR_DISKERROR;
     FCause = FileFailureText(failed, FFileName, errnum);
+    FReason = errnum != 0 ? SystemReasonText(errnum) : QString();
   }
 }
 
@@ -51,6 +54,7 @@ HRESULT TWaveFileDest::OpenFile() {
   FDataBytes = 0;
   FError = S_OK;
   FCause.clear();
+  FReason.clear();
   FStarted = false;
   if (FFileName.isEmpty()) {
     return E_INVALIDARG;
@@ -96,10 +100,33 @@ HRESULT TWaveFileDest::CloseFile() {
   if (FFile == nullptr) {
     return S_OK;
   }
+  // What stdio still buffers may not fit on the disk either; the header
+  // counts only the sample bytes the file really holds.
+  if (std::fflush(FFile) != 0) {
+    Fail(QStringLiteral("Cannot write file"), errno);
+  }
+  quint64 dataBytes = FDataBytes;
+  struct stat held {};
+  if (::fstat(fileno(FFile), &held) != 0) {
+    Fail(QStringLiteral("Cannot complete file"), errno);
+    dataBytes = 0;
+  } else {
+    const quint64 onDisk =
+        static_cast<quint64>(std::max<off_t>(0, held.st_size - static_cast<off_t>(kHeaderBytes)));
+    const quint64 frameBytes = static_cast<quint64>(std::max(1, FFormat.Channels)) * 2;
+    dataBytes = std::min(dataBytes, onDisk - onDisk % frameBytes);
+  }
   // No fsync: an audio file can be made again, and forcing hundreds of
   // megabytes to disk would double the time of a long rendering.
-  if (!WriteHeader(static_cast<quint32>(FDataBytes)) || std::fflush(FFile) != 0) {
+  if (!WriteHeader(static_cast<quint32>(dataBytes)) || std::fflush(FFile) != 0) {
     Fail(QStringLiteral("Cannot complete file"), errno);
+  }
+  // A file whose folder was removed while it was written is gone with it.
+  struct stat named {};
+  if (::stat(QFile::encodeName(FFileName).constData(), &named) != 0) {
+    Fail(QStringLiteral("Cannot complete file"), errno);
+  } else if (named.st_ino != held.st_ino || named.st_dev != held.st_dev) {
+    Fail(QStringLiteral("Cannot complete file"), ENOENT);
   }
   if (std::fclose(FFile) != 0) {
     Fail(QStringLiteral("Cannot complete file"), errno);
@@ -196,4 +223,9 @@ void TWaveFileDest::Reset(quint64 newGeneration) {
 HRESULT TWaveFileDest::WriteError() const {
   std::lock_guard lock(FLock);
   return FError;
+}
+
+QString TWaveFileDest::ErrorText() const {
+  std::lock_guard lock(FLock);
+  return FReason;
 }

@@ -9,7 +9,8 @@
 // Writes the engine's audio into a RIFF WAVE file (16-bit PCM in the engine's
 // rate). Marks are reported as soon as their audio is written. The header's
 // sizes are completed by Flush; a failed write is kept and reported there, so
-// a short file never passes for a complete one.
+// a short file never passes for a complete one, and the header never counts
+// sample bytes that did not reach the file.
 class TWaveFileDest final : public IAudioFile {
  public:
   TWaveFileDest() = default;
@@ -27,6 +28,7 @@ class TWaveFileDest final : public IAudioFile {
   void SetPaused(bool paused) override;
   void Reset(quint64 newGeneration) override;
   HRESULT WriteError() const override;
+  QString ErrorText() const override;
 
  private:
   HRESULT OpenFile();
@@ -48,4 +50,5 @@ class TWaveFileDest final : public IAudioFile {
   bool FStarted = false;
   HRESULT FError = S_OK;
   QString FCause;
+  QString FReason;
 };

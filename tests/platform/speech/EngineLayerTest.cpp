@@ -229,6 +229,31 @@ TEST_F(WaveFileTest, AWriteRefusedPartWayKeepsItsCauseForTheMessage) {
   EXPECT_EQ(TakeErrorInfo(TTSERR_DISKERROR), QString());  // told once
 }
 
+TEST_F(WaveFileTest, AFileCutShortByAFullDiskNeverClaimsTheSamplesItLacks) {
+  const QString path = Path(QStringLiteral("cut.wav"));
+  TWaveFileDest dest;
+  const std::vector<qint16> samples(1000, 7);
+  {
+    TFsizeLimit limit(30001);  // an odd size: half a frame gets through
+    ASSERT_EQ(dest.Set(path, 1), S_OK);
+    ASSERT_EQ(dest.Claim({22050, 1}, [](auto, auto, auto) {}), S_OK);
+    dest.Reset(1);
+    // Each piece is taken into the buffer; the disk fills when it goes out.
+    for (int i = 0; i < 20; ++i) {
+      ASSERT_TRUE(dest.Write(samples.data(), 1000, 1));
+    }
+    EXPECT_EQ(dest.Flush(), TTSERR_DISKERROR);
+  }
+  EXPECT_EQ(dest.ErrorText(), QString::fromLocal8Bit(std::strerror(EFBIG)));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray data = file.readAll();
+  ASSERT_EQ(data.size(), 30001);
+  const quint32 claimed = qFromLittleEndian<quint32>(data.constData() + 40);
+  EXPECT_EQ(claimed, 30001u - 44u - 1u);
+  EXPECT_EQ(qFromLittleEndian<quint32>(data.constData() + 4), 36u + claimed);
+}
+
 TEST_F(WaveFileTest, ScriptedEngineWritesOneWordPositionPerWordAtItsRate) {
   TScriptedEngine::TConfig config;
   config.Modes = {TScriptedEngine::MakeMode(QStringLiteral("Acme"), QStringLiteral("Mary"),
