@@ -59,7 +59,9 @@ TReadingRun::TReadingRun(TReadingHost& host, TTTSForm& speech, TPreferences& pre
                                   if (ProcessEvents) {
                                     ProcessEvents();
                                   }
-                                }}) {}
+                                },
+                                [this](const QString& message) { FConversionFailure = message; }}) {
+}
 
 TReadingRun::~TReadingRun() {
   if (FSpeech.TTS1 != nullptr) {
@@ -220,9 +222,7 @@ bool TReadingRun::PrepareOutput(TMemoEntry* article, TReadDestination destinatio
     // is told by the controller, as for WAV output.
     if (QDir(directory).exists() && !FWaveScratch.Create(directory, QStringLiteral(".wav"))) {
       UtilsClass::Trace(FWaveScratch.ErrorString());
-      UserMessages().ShowError(QStringLiteral("Cannot write file ") + FOutputPath +
-                                   QStringLiteral("\r\r") + FWaveScratch.ErrorString(),
-                               ErrorCaption());
+      UserMessages().ShowError(FWaveScratch.ErrorString(), ErrorCaption());
       ResetAfterFailure(article);
       return false;
     }
@@ -490,7 +490,7 @@ bool TReadingRun::OutputFailed(const QString& reason) {
   UtilsClass::Trace(QStringLiteral("Output failed: ") + reason);
   DiscardOutput();
   UserMessages().ShowError(
-      QStringLiteral("Cannot write file ") + FOutputPath + QStringLiteral("\r\r") + reason,
+      QStringLiteral("Cannot write file \"") + FOutputPath + QStringLiteral("\": ") + reason,
       ErrorCaption());
   return false;
 }
@@ -539,7 +539,8 @@ bool TReadingRun::ConvertToMp3() {
   FConversionAborted = false;
   FConversionSkipped = false;
   FEncoder.SetAbort(false);
-  QString failure;
+  QString& failure = FConversionFailure;
+  failure.clear();
   const auto stopped = [this] {
     return FConversionAborted || FConversionSkipped || State() == rsExiting;
   };

@@ -108,6 +108,9 @@ class TReadingRun final : public QObject {
   bool FConversionAborted = false;
   bool FConversionSkipped = false;
   bool FConverting = false;
+  // Why the running conversion failed, to be told with what became of the
+  // speech.
+  QString FConversionFailure;
   // The article's own file of the output being written, and the working
   // files of an MP3 output.
   QString FOutputPath;

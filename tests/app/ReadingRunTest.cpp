@@ -574,8 +574,8 @@ TEST_F(ReadingRun, AFileThatCannotBeWrittenStopsTheRunAndLeavesNothingThatLooksW
     }
     const QString name = format == 0 ? QStringLiteral("Long.wav") : QStringLiteral("Long.mp3");
     ASSERT_EQ(Messages.Errors.size(), 1) << Messages.All.join(u'|').toStdString();
-    EXPECT_TRUE(
-        Messages.Errors.at(0).startsWith(QStringLiteral("Cannot write file ") + rig.Out(name)))
+    EXPECT_TRUE(Messages.Errors.at(0).startsWith(QStringLiteral("Cannot write file \"") +
+                                                 rig.Out(name) + u'"'))
         << Messages.Errors.at(0).toStdString();
     EXPECT_TRUE(Messages.Errors.at(0).contains(QString::fromLocal8Bit(std::strerror(EFBIG))))
         << Messages.Errors.at(0).toStdString();
@@ -602,7 +602,7 @@ TEST_F(ReadingRun, AFailedEncodingKeepsTheSpeechAsTheArticlesWaveFile) {
   rig.AddArticles(kThree);
   rig.Form->PlayFileBtn->click();
   ASSERT_TRUE(rig.WaitIdle());
-  ASSERT_EQ(Messages.Errors.size(), 1);
+  ASSERT_EQ(Messages.Errors.size(), 1) << Messages.Errors.join(u'|').toStdString();
   EXPECT_TRUE(Messages.Errors.at(0).startsWith(QStringLiteral("Error opening encoding stream")));
   EXPECT_TRUE(Messages.Errors.at(0).endsWith(QStringLiteral("\r\rThe speech was kept as ") +
                                              rig.Out(QStringLiteral("First (2).wav"))))
