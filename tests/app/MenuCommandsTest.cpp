@@ -90,7 +90,8 @@ TEST_F(MenuCommands, RunStateEnablesTheReadingControls) {
       {rsIdle, true, false, false, false, true},
       {rsPaused, false, true, false, true, false},
       {rsReading, false, true, true, true, false},
-      {rsConverting, false, false, false, false, false},
+      // A long conversion can be stopped, and skipped in a run.
+      {rsConverting, false, false, true, true, false},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.State));
@@ -106,6 +107,13 @@ TEST_F(MenuCommands, RunStateEnablesTheReadingControls) {
     EXPECT_EQ(form.StopBtn->isEnabled(), c.Stop);
     EXPECT_EQ(form.SelAudioDevMItm->isEnabled(), c.Device);
     EXPECT_EQ(form.PronunciationMItm->isEnabled(), c.Device);
+    // Pause decides on its caption, which therefore follows every state.
+    const bool paused = c.State == rsPaused;
+    EXPECT_EQ(form.PauseBtn->text(), paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
+    EXPECT_EQ(form.PauseMItm->text(),
+              paused ? QStringLiteral("&Resume") : QStringLiteral("&Pause"));
+    EXPECT_EQ(form.PausePoNtry->text(),
+              paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
   }
   // Skip has nothing to skip to in Single-Article mode; exiting changes nothing.
   form.ToolButton1Click();
