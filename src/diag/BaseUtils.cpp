@@ -94,10 +94,13 @@ void UtilsClass::RotateTraceFiles() {
       break;
     }
   }
-  QFile::remove(TraceFileName());
   if (!failure.isEmpty()) {
+    // The last run's trace was not preserved: this run appends to it rather
+    // than deleting the one file a report of that run's trouble needs.
     Trace(QStringLiteral("Trace rotation failed: ") + failure);
+    return;
   }
+  QFile::remove(TraceFileName());
 }
 
 void UtilsClass::CopyFileChunked(const QString& source, const QString& dest) {

@@ -101,14 +101,30 @@ TEST_F(TraceTest, FourStartsKeepFourFilesAndDropTheOldest) {
   EXPECT_EQ(files.size(), 3);
 }
 
-TEST_F(TraceTest, FailedRotationCopyKeepsGoingAndTracesIntoFreshFile) {
-  UtilsClass::Trace(QStringLiteral("previous run"));
-  // A folder where generation 1 should go makes that copy fail.
-  QDir().mkpath(Base() + QStringLiteral("1.dbg/blocker"));
-  QDir().mkpath(Base() + QStringLiteral("1.dbg/verbalune.dbg"));
-  EXPECT_NO_THROW(UtilsClass::RotateTraceFiles());
-  EXPECT_TRUE(Read(QStringLiteral(".dbg")).contains("Trace rotation failed: Cannot"));
-  EXPECT_FALSE(Read(QStringLiteral(".dbg")).contains("previous run"));
+TEST_F(TraceTest, FailedRotationKeepsThePreviousRunsTrace) {
+  struct TCase {
+    const char* What;
+    const char* Blocked;  // a generation made a folder, so copying into it fails
+    const char* Source;   // the file copied into it
+  };
+  for (const TCase c : {TCase{"copy of the last trace fails", "1.dbg", "verbalune.dbg"},
+                        TCase{"an older generation's copy fails", "3.dbg", "verbalune2.dbg"}}) {
+    QDir(Folders.DataDir()).removeRecursively();
+    QDir().mkpath(Folders.DataDir());
+    UtilsClass::Trace(QStringLiteral("older run"));
+    UtilsClass::RotateTraceFiles();
+    UtilsClass::Trace(QStringLiteral("older run"));
+    UtilsClass::RotateTraceFiles();
+    UtilsClass::Trace(QStringLiteral("previous run"));
+    const QString blocked = Base() + QString::fromLatin1(c.Blocked);
+    QFile::remove(blocked);
+    QDir().mkpath(blocked + QStringLiteral("/blocker"));
+    QDir().mkpath(blocked + u'/' + QString::fromLatin1(c.Source));
+    EXPECT_NO_THROW(UtilsClass::RotateTraceFiles()) << c.What;
+    const QByteArray current = Read(QStringLiteral(".dbg"));
+    EXPECT_TRUE(current.contains("previous run")) << c.What;
+    EXPECT_TRUE(current.contains("Trace rotation failed: Cannot")) << c.What;
+  }
 }
 
 TEST(CopyFileChunkedTest, CopiesAcrossChunkBoundariesAndIntoFolders) {
