@@ -21,6 +21,7 @@ TClipboardCapture::TClipboardCapture(TForm1& form, TClipboardViewerChain* chain)
     : QObject(&form),
       FForm(form),
       FChain(chain != nullptr ? *chain : TClipboardViewerChain::Instance()) {
+  FClock.start();
   FWatcher = std::make_unique<TClipboardWatcher>(FChain, *this, *Preferences, FForm.ClipboardArmed);
   // A window of its own, not the main window's child: it must show while the
   // main window is hidden in the notification area.
@@ -188,4 +189,8 @@ void TClipboardCapture::SpeakCurrentArticle() {
 
 void TClipboardCapture::ClearClipboard() {
   QGuiApplication::clipboard()->clear();
+}
+
+qint64 TClipboardCapture::NowMs() const {
+  return FClock.elapsed();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -49,6 +50,7 @@ class TClipboardCapture final : public QObject, public TClipboardHost {
   bool AddArticle(const QString& text) override;
   void SpeakCurrentArticle() override;
   void ClearClipboard() override;
+  qint64 NowMs() const override;
 
  private:
   bool PromptAppendAvailable() const;
@@ -57,6 +59,7 @@ class TClipboardCapture final : public QObject, public TClipboardHost {
   void SayWhenWatchingIsLimited();
 
   TForm1& FForm;
+  QElapsedTimer FClock;
   TClipboardViewerChain& FChain;
   std::unique_ptr<TClipboardWatcher> FWatcher;
   std::unique_ptr<TCB_PromptForm> FPrompt;

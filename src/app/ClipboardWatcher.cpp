@@ -71,6 +71,14 @@ void TClipboardWatcher::WMDrawClipboard() {
     return;
   }
   ClipboardMemo = FHost.ClipboardText();
+  if (!FCleared.isNull() && ClipboardMemo == FCleared &&
+      FHost.NowMs() - FClearedAt < kRestoredWithinMs) {
+    // Taking it again would clear it again, and a clipboard manager would
+    // restore it again: an article every time round.
+    UtilsClass::Trace(QStringLiteral("Text cleared after its copy came back; not taken again"));
+    ClipboardMemo.clear();
+    return;
+  }
   UtilsClass::Trace(QStringLiteral("Cleared and pasted from clipboard"));
   if (ClipboardMemo.size() <= FPreferences.CB_ThreshHold) {
     return;
@@ -109,6 +117,8 @@ void TClipboardWatcher::CopyClipboardMemo(quint8 action) {
     FHost.SpeakCurrentArticle();
   }
   if (FPreferences.CB_ClearOnCopy) {
+    FCleared = copied;
+    FClearedAt = FHost.NowMs();
     FHost.ClearClipboard();
   }
 }

@@ -38,6 +38,8 @@ class TClipboardHost {
   // Reads the current article aloud from its beginning.
   virtual void SpeakCurrentArticle() = 0;
   virtual void ClearClipboard() = 0;
+  // A monotonic clock in milliseconds.
+  virtual qint64 NowMs() const = 0;
 };
 
 // The main window's part in the clipboard viewer chain: what happens to each
@@ -63,6 +65,10 @@ class TClipboardWatcher final : public TClipboardViewer {
   // Puts the captured text (ClipboardMemo) into the articles.
   void CopyClipboardMemo(quint8 action);
 
+  // Text equal to what was taken and then cleared that comes back within
+  // this time is a clipboard manager restoring it, not a new copy.
+  static constexpr qint64 kRestoredWithinMs = 5000;
+
   // The text captured by the last change (ClipboardMemo's text).
   QString ClipboardMemo;
   TClipboardViewer* NextClipboardViewer = nullptr;
@@ -75,4 +81,7 @@ class TClipboardWatcher final : public TClipboardViewer {
   // Counts changes, so one that was overtaken by a newer change while pending
   // events ran leaves the newer one to capture the clipboard.
   quint64 FChanges = 0;
+  // What "Clear Clipboard after Copy" last cleared, and when.
+  QString FCleared;
+  qint64 FClearedAt = 0;
 };

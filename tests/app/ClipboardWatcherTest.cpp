@@ -47,11 +47,13 @@ class TFakeHost final : public TClipboardHost {
     Clipboard = QString();
     Log << u"cleared"_s;
   }
+  qint64 NowMs() const override { return Now; }
 
   bool Ready = true;
   bool PromptShown = false;
   bool Busy = false;
   bool RefuseArticles = false;
+  qint64 Now = 0;
   QString Clipboard;
   QStringList Articles;
   QStringList Log;
@@ -343,6 +345,21 @@ TEST_F(ClipboardWatcherTest, ClearingAfterCopyMakesNoSecondArticle) {
   Chain.ClipboardChanged(true);
   EXPECT_EQ(Host.Articles, QStringList{u"text that is taken once"_s});
   EXPECT_TRUE(Host.Clipboard.isNull());
+
+  // A clipboard manager puts the cleared text back, again and again: it is
+  // not taken again while that is soon after the clearing.
+  for (int restore = 0; restore < 3; ++restore) {
+    Host.Now += 1000;
+    Copy(u"text that is taken once"_s);
+  }
+  EXPECT_EQ(Host.Articles, QStringList{u"text that is taken once"_s});
+  // Other text is news at once; the same text copied much later is news too.
+  Copy(u"a different copy meanwhile"_s);
+  Host.Now += TClipboardWatcher::kRestoredWithinMs;
+  Copy(u"a different copy meanwhile"_s);
+  EXPECT_EQ(Host.Articles,
+            (QStringList{u"text that is taken once"_s, u"a different copy meanwhile"_s,
+                         u"a different copy meanwhile"_s}));
 }
 
 TEST(PromptDefaultButtonTest, FollowsTheTable) {
