@@ -1,7 +1,9 @@
 // Adding and removing articles, the voice of a new article, the saved-articles
 // file and the switch between Single-Article and Multi-Article mode.
 #include <QAction>
+#include <QPointer>
 #include <QStackedWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include "AppPaths.h"
@@ -82,10 +84,13 @@ TMemoEntry* TForm1::AddMemo(const QString& text, const QString& voiceName) {
   } catch (const std::exception&) {
     ShowErrorBox(QStringLiteral("AddMemo Failed"));
   }
+  // The export lets events run, and a delete command among them may free
+  // the new entry before the caller wires it.
+  const QPointer<TMemoEntry> added(entry);
   ExportArticles();
   ShowStatus(ArticleCountText());
   Paste1Update();
-  return entry;
+  return added.data();
 }
 
 TMemoEntry* TForm1::AddNew() {
@@ -149,7 +154,32 @@ QString TForm1::IntroFileName() {
 }
 
 bool TForm1::ExportArticles() {
-  return Articles != nullptr && Articles->ExportList(ExportFileName());
+  const bool saved = Articles != nullptr && Articles->ExportList(ExportFileName());
+  if (saved) {
+    // Everything typed so far is in this save (or in the one it waits for).
+    AutosaveTimer->stop();
+  }
+  return saved;
+}
+
+void TForm1::ScheduleAutosave() {
+  // The import's own filling of the list is not typing.
+  if (!Initialized || RunState == rsExiting) {
+    return;
+  }
+  AutosaveTimer->start();
+}
+
+void TForm1::AutosaveTimerTimer() {
+  if (Articles == nullptr || RunState == rsExiting) {
+    return;
+  }
+  if (Articles->Exporting() || Articles->Importing()) {
+    AutosaveTimer->start();
+    return;
+  }
+  UtilsClass::Trace(QStringLiteral("Saving typed text"));
+  ExportArticles();
 }
 
 void TForm1::ToolButton1Click() {

@@ -134,7 +134,8 @@ void TForm1::Paste1Update() {
   if (FDestroyed) {
     return;
   }
-  const bool current = Articles != nullptr && Articles->CurrentEntry() != nullptr;
+  const bool current =
+      Articles != nullptr && Articles->CurrentEntry() != nullptr && RunState != rsExiting;
   if (Paste1->isEnabled() != current) {
     Paste1->setEnabled(current);
   }

@@ -51,6 +51,11 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
   Timer1 = new QTimer(this);
   Timer1->setSingleShot(false);
   connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+  AutosaveTimer = new QTimer(this);
+  AutosaveTimer->setObjectName(QStringLiteral("AutosaveTimer"));
+  AutosaveTimer->setSingleShot(true);
+  AutosaveTimer->setInterval(kAutosaveMs);
+  connect(AutosaveTimer, &QTimer::timeout, this, &TForm1::AutosaveTimerTimer);
 
   BuildLayout();
   BuildMainMenu();
@@ -60,6 +65,9 @@ TForm1::TForm1(QStringList arguments, QWidget* parent)
 
 TForm1::~TForm1() {
   FormDestroy();
+  // Before the other children go, which may still look at the list.
+  delete Articles;
+  Articles = nullptr;
   QObject::disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
   if (Form1 == this) {
     Form1 = nullptr;

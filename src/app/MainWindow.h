@@ -82,6 +82,13 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   // the icon when it appears.
   void WatchForTray();
   void ExitVerbaluneClick();
+  // A signal or the desktop session ends the program: the Exit command, with
+  // the reason traced first.
+  void EndProgram(const QString& reason);
+  // What Exit saves, without ending: the articles (once start-up has read
+  // them), the window placement and the preferences. For the session
+  // manager's request to save, which may come well before the end.
+  void SaveArticlesAndSettings();
   void MMLabel1Click();
   void ShowToolbarMItmClick();
 
@@ -116,6 +123,12 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   bool ExportArticles();
   static QString ExportFileName();
   static QString IntroFileName();
+  // Typed text is saved this long after the last change to an article's
+  // text or title, so a crash or a kill loses at most that much typing.
+  static constexpr int kAutosaveMs = 2000;
+  // (Re)starts the autosave countdown; AutosaveTimerTimer exports.
+  void ScheduleAutosave();
+  void AutosaveTimerTimer();
 
   // Paste pastes into the current article's editor; it is enabled only
   // while there is one.
@@ -183,6 +196,7 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   QProgressBar* ProgressGauge;
   QTimer* Timer1;
   QTimer* TrayWatchTimer = nullptr;
+  QTimer* AutosaveTimer = nullptr;
 
   // Toolbar buttons.
   QToolButton* ToolButton1;

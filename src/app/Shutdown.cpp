@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "BaseUtils.h"
 #include "MainWindow.h"
@@ -65,7 +66,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
   FormClose(closeAllowed);
   if (closeAllowed) {
     event->accept();
-    QCoreApplication::quit();
+    // Not quit(): that asks every window to close first, and one window
+    // refusing (the floating toolbar only hides) would cancel the Exit and
+    // leave a program that can neither be restored nor exited.
+    QCoreApplication::exit(Terminated ? 1 : 0);
   } else {
     event->ignore();
   }
@@ -102,6 +106,7 @@ void TForm1::ExitVerbaluneClick() {
     }
   }
   SetRunState(rsExiting);
+  AutosaveTimer->stop();
   // The reading run stops its encoder and anything else still under way.
   emit Exiting();
   QCoreApplication::processEvents();
@@ -113,17 +118,37 @@ void TForm1::ExitVerbaluneClick() {
     }
   }
   if (Articles != nullptr) {
-    ExportArticles();
+    // Before start-up has read the saved articles the list holds none of
+    // them, and saving it would empty the file.
+    if (Initialized) {
+      ExportArticles();
+    }
     // The program may end right after: the list must be on disk, and a failed
     // write told, before it goes.
     Articles->WaitForExport();
     Articles->UnlockAllEntries();
-    Articles->DeleteAll();
-    delete Articles;
-    Articles = nullptr;
+    // The list is not freed here but with the window, once the event loop
+    // has ended: an export, an import, a message box or a clipboard capture
+    // that let this command run still hold its entries further down the
+    // stack, and they return into them.
     Paste1Update();
   }
   close();
+}
+
+void TForm1::EndProgram(const QString& reason) {
+  if (RunState == rsExiting) {
+    return;
+  }
+  UtilsClass::Trace(reason);
+  ExitVerbaluneClick();
+}
+
+void TForm1::SaveArticlesAndSettings() {
+  if (Initialized && Articles != nullptr && RunState != rsExiting) {
+    ExportArticles();
+  }
+  SavePlacementAndPreferences();
 }
 
 void TForm1::FormDestroy() {

@@ -72,6 +72,7 @@ void TForm1::FormCreate() {
     return Preferences != nullptr && Preferences->SI_DefaultTitles;
   };
   MainTextPanel->layout()->addWidget(Articles);
+  connect(Articles, &TMemoListBox::ArticleEdited, this, &TForm1::ScheduleAutosave);
 
   ShowToolbarMItm->setChecked(Preferences->ShowToolbar);
   OptionsBtn->setChecked(Preferences->ShowOptions);
@@ -123,7 +124,15 @@ void TForm1::FormShow() {
     Terminate();
     return;
   }
-  TTSForm->Initialize();
+  try {
+    TTSForm->Initialize();
+  } catch (const std::exception& error) {
+    // A missing or broken engine installation: the same warning as no voice,
+    // and nothing may escape into the event loop, which would abort.
+    UtilsClass::Trace(QStringLiteral("Listing the speech engines failed: ") +
+                      QString::fromUtf8(error.what()));
+    TTSForm->Voices.clear();
+  }
   if (TTSForm->Voices.empty()) {
     UserMessages().ShowModalDialog(QStringLiteral("EngineWarning"));
     Terminate();
@@ -147,7 +156,10 @@ void TForm1::FormShow() {
     ShowListInfo();
   }
   SetupTrayIcon();
-  SetRunState(rsIdle);
+  // A signal may have ended the program while the import let events run.
+  if (RunState != rsExiting) {
+    SetRunState(rsIdle);
+  }
   Initialized = true;
   UtilsClass::Trace(QStringLiteral("Exiting FormShow"));
 

@@ -157,9 +157,18 @@ void TToolBarForm::FormActivate() {
 }
 
 void TToolBarForm::closeEvent(QCloseEvent* event) {
+  if (FExiting) {
+    event->accept();
+    return;
+  }
   // Closing hides: the toolbar lives as long as the program.
   event->ignore();
   FormClose();
+}
+
+void TToolBarForm::CloseForExit() {
+  FExiting = true;
+  close();
 }
 
 void TToolBarForm::FormClose() {

@@ -27,6 +27,8 @@ class TToolBarForm final : public QWidget {
   void FormClose();
   void FormDestroy();
   void SetStatusText(const QString& text);
+  // The program is ending: from now on a close request really closes.
+  void CloseForExit();
   // Shows the toolbar with its window state normal.
   void ShowNormal();
   // Whether the window now asks the desktop to keep it above the others.
@@ -59,6 +61,7 @@ class TToolBarForm final : public QWidget {
 
   bool FDestroyed = false;
   bool FApplyingOnTop = false;
+  bool FExiting = false;
 };
 
 // The one floating toolbar; null before the main window made it.

@@ -27,6 +27,7 @@ TTrayToolbarCommands::TTrayToolbarCommands(TForm1& form) : QObject(&form), FForm
 
   connect(&FForm, &TForm1::FloatingToolbarWanted, FToolbar.get(), &TToolBarForm::ShowNormal);
   connect(&FForm, &TForm1::FloatingToolbarUnwanted, FToolbar.get(), &QWidget::hide);
+  connect(&FForm, &TForm1::Exiting, FToolbar.get(), &TToolBarForm::CloseForExit);
   connect(&FForm, &TForm1::ShortStatusChanged, FToolbar.get(), &TToolBarForm::SetStatusText);
   connect(&FForm, &TForm1::RunStateChanged, this, &TTrayToolbarCommands::FollowRunState);
   connect(&FForm, &TForm1::ProgressReset, this, &TTrayToolbarCommands::SyncGauge);

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -161,6 +163,9 @@ TMemoEntry* TMemoListBox::Add(const QString& text, const QString& voiceName) {
     }
     entry->resize(ClientArea->width(), entry->height());
     entry->SelectVoice(voiceName);
+    connect(entry->Editor, &QPlainTextEdit::textChanged, this, &TMemoListBox::ArticleEdited);
+    connect(entry->Properties->TitleEdit, &QLineEdit::textChanged, this,
+            &TMemoListBox::ArticleEdited);
     try {
       if (FHiddenCount != 0) {
         FEntries.insert(VisibleCount(), entry);

@@ -114,6 +114,11 @@ class TMemoListBox final : public QFrame {
   QScrollBar* ScrollBar;
   QWidget* ClientArea;
 
+ signals:
+  // The text or the title of an article changed (typing, pasting, or
+  // the program setting it).
+  void ArticleEdited();
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
 

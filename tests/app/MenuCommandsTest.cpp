@@ -190,7 +190,7 @@ TEST_F(MenuCommands, PasteIsEnabledOnlyWhileThereIsACurrentArticle) {
   form.ArticleDeleteClick(form.Articles->CurrentEntry());
   EXPECT_FALSE(form.PasteBtn->isEnabled());
 
-  // Exit frees the list.
+  // Nothing can be pasted once Exit has begun.
   form.Articles->MarkEntry(1);
   RunUntilIdle();
   ASSERT_TRUE(form.Paste1->isEnabled());

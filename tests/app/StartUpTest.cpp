@@ -285,9 +285,9 @@ TEST_F(StartUp, ExitWritesArticlesPlacementAndPreferences) {
 
   reader.Form->ExitVerbaluneClick();
   EXPECT_EQ(reader.Form->RunState, rsExiting);
-  EXPECT_EQ(reader.Form->Articles, nullptr);
   EXPECT_FALSE(reader.Form->isVisible());
-  // Commands still queued when the list is gone do nothing.
+  // Commands still queued after Exit do nothing.
+  const QString saved = SavedArticles();
   reader.Form->AddNewPopupClick();
   reader.Form->DelSelPopupClick();
   reader.Form->ToolButton2Click();
@@ -295,6 +295,8 @@ TEST_F(StartUp, ExitWritesArticlesPlacementAndPreferences) {
   reader.Form->Paste1->trigger();
   EXPECT_EQ(reader.Form->AddMemo(QStringLiteral("late"), QString()), nullptr);
   EXPECT_EQ(Preferences->ML_ListMode, 0);
+  EXPECT_EQ(reader.Form->Articles->VisibleCount(), 1);
+  EXPECT_EQ(SavedArticles(), saved);
   reader.Free();
 
   EXPECT_TRUE(SavedArticles().contains(QStringLiteral("Kept across the exit")));
@@ -307,6 +309,34 @@ TEST_F(StartUp, ExitWritesArticlesPlacementAndPreferences) {
   // The next start puts the window where it was.
   TStartedReader later;
   EXPECT_EQ(later.Form->geometry(), placed);
+}
+
+TEST_F(StartUp, ExitWhileAnImportLetsEventsRunLosesNothingAndFreesNothing) {
+  StorePreferences([](TPreferences& p) {
+    p.FirstTimeUser = false;
+    p.ML_ListMode = 1;
+  });
+  TStartedReader reader;
+  ASSERT_TRUE(reader.ShowAndActivate());
+  const QString file = Folders.Path(QStringLiteral("three.txt"));
+  ASSERT_TRUE(WriteWholeFile(file, ThreeSavedArticles()));
+  TMemoListBox* list = reader.Form->Articles;
+  // The import lets events run, and Exit is among them.
+  int pumps = 0;
+  list->ProcessMessages = [&] {
+    if (++pumps == 1) {
+      reader.Form->ExitVerbaluneClick();
+    }
+  };
+  list->ImportList(file, nullptr, {}, {}, {});
+  ASSERT_GE(pumps, 1);
+  EXPECT_EQ(reader.Form->RunState, rsExiting);
+  ASSERT_EQ(reader.Form->Articles, list);
+  list->WaitForExport();
+  const QString saved = SavedArticles();
+  for (const char* title : {"One", "Two", "Three"}) {
+    EXPECT_TRUE(saved.contains(QStringLiteral("Text of ") + QString::fromLatin1(title))) << title;
+  }
 }
 
 TEST_F(StartUp, OnlyAutoAsFirstArgumentHidesTheWindowAfterStartUp) {
