@@ -94,6 +94,9 @@ void TMemoEntry::MakeWidgets() {
   ApplyColor();
   ApplyLock(Locked);
   connect(FEditor->document(), &QTextDocument::contentsChanged, this, [this] { FBlank = -1; });
+  // Only the widgets can be typed into; connected after they were filled.
+  connect(FEditor, &QPlainTextEdit::textChanged, this, &TMemoEntry::Edited);
+  connect(FProperties->TitleEdit, &QLineEdit::textChanged, this, &TMemoEntry::Edited);
 }
 
 void TMemoEntry::ReleaseWidgets() {

@@ -133,6 +133,11 @@ class TMemoEntry final : public QFrame {
   TLockFlag<TMemoEntry, &TMemoEntry::ApplyLock> Locked{this};
   bool Hidden = false;
 
+ signals:
+  // The text or the title in the widgets changed (typing, pasting, or the
+  // program setting it).
+  void Edited();
+
  private:
   static void FocusChanged(QWidget* old, QWidget* now);
   void Fire(const THandler& handler);

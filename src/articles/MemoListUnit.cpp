@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QLineEdit>
 #include <QPalette>
-#include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -163,9 +161,7 @@ TMemoEntry* TMemoListBox::Add(const QString& text, const QString& voiceName) {
     }
     entry->resize(ClientArea->width(), entry->height());
     entry->SelectVoice(voiceName);
-    connect(entry->Editor, &QPlainTextEdit::textChanged, this, &TMemoListBox::ArticleEdited);
-    connect(entry->Properties->TitleEdit, &QLineEdit::textChanged, this,
-            &TMemoListBox::ArticleEdited);
+    connect(entry, &TMemoEntry::Edited, this, &TMemoListBox::ArticleEdited);
     try {
       if (FHiddenCount != 0) {
         FEntries.insert(VisibleCount(), entry);
