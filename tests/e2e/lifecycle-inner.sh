@@ -102,7 +102,7 @@ grep -q "Typed three seconds before kill -9" "$export" || fail "kill -9 lost the
 echo "kill -9 after typing: ok"
 
 # 4. No speech engine: the warning, then the program ends with status 1.
-for setup in "VERBALUNE_SPEECH_ENGINE=none" "VERBALUNE_SPEECH_ENGINE= ESPEAK_DATA_PATH=$WORK/empty"; do
+for setup in "VERBALUNE_SPEECH_ENGINE=none" "VERBALUNE_SPEECH_ENGINE=espeak ESPEAK_DATA_PATH=$WORK/empty"; do
   mkdir -p "$WORK/empty"
   env $setup "$BIN" >"$WORK/out.log" 2>&1 &
   pid=$!
