@@ -33,7 +33,10 @@ using TLamePtr = std::unique_ptr<lame_global_flags, TLameCloser>;
 // Gathers encoder output and hands it to the atomic writer in large pieces.
 class TMp3Output final {
  public:
-  explicit TMp3Output(const QString& path) : FWriter(path) { FBuffer.reserve(kOutputBufferSize); }
+  explicit TMp3Output(const QString& path)
+      : FWriter(path, 0644, TAtomicFileWriter::TTemporary::WorkingFile) {
+    FBuffer.reserve(kOutputBufferSize);
+  }
   bool Open() { return FWriter.Open(); }
   bool Write(const unsigned char* data, int size) {
     FBuffer.append(reinterpret_cast<const char*>(data), size);

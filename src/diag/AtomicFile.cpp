@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
-TAtomicFileWriter::TAtomicFileWriter(QString path, int permissions)
-    : FPath(std::move(path)), FPermissions(permissions) {}
+TAtomicFileWriter::TAtomicFileWriter(QString path, int permissions, TTemporary temporary)
+    : FPath(std::move(path)), FPermissions(permissions), FTemporary(temporary) {}
 
 TAtomicFileWriter::~TAtomicFileWriter() {
   Discard();
@@ -23,6 +23,23 @@ bool TAtomicFileWriter::Fail(const QString& what) {
 
 bool TAtomicFileWriter::Open() {
   Discard();
+  if (FTemporary == TTemporary::WorkingFile) {
+    const QFileInfo target(FPath);
+    const QString suffix = target.suffix().isEmpty() ? QString() : u'.' + target.suffix();
+    if (!FWorkingFile.Create(target.absolutePath(), suffix)) {
+      FReason = FWorkingFile.ErrorReason();
+      FError = QStringLiteral("Cannot create a temporary file beside ") + FPath +
+               QStringLiteral(": ") + FReason;
+      return false;
+    }
+    FTempPath = FWorkingFile.Path();
+    // A descriptor of our own: the working file's keeps its lock until the rename.
+    FFd = ::open(QFile::encodeName(FTempPath).constData(), O_WRONLY | O_CLOEXEC);
+    if (FFd < 0 || ::fchmod(FFd, static_cast<mode_t>(FPermissions)) != 0) {
+      return Fail(QStringLiteral("Cannot open ") + FTempPath);
+    }
+    return true;
+  }
   QByteArray pattern = QFile::encodeName(FPath) + ".tmp-XXXXXX";
   FFd = ::mkstemp(pattern.data());
   if (FFd < 0) {
@@ -70,8 +87,15 @@ bool TAtomicFileWriter::Commit() {
     return Fail(QStringLiteral("Cannot close ") + FTempPath);
   }
   FFd = -1;
-  if (::rename(QFile::encodeName(FTempPath).constData(), QFile::encodeName(FPath).constData()) !=
-      0) {
+  if (FTemporary == TTemporary::WorkingFile) {
+    if (!FWorkingFile.KeepAs(FPath)) {
+      FReason = FWorkingFile.ErrorReason();
+      FError = QStringLiteral("Cannot replace ") + FPath + QStringLiteral(": ") + FReason;
+      Discard();
+      return false;
+    }
+  } else if (::rename(QFile::encodeName(FTempPath).constData(),
+                      QFile::encodeName(FPath).constData()) != 0) {
     return Fail(QStringLiteral("Cannot replace ") + FPath);
   }
   FTempPath.clear();
@@ -90,10 +114,12 @@ void TAtomicFileWriter::Discard() {
     ::close(FFd);
     FFd = -1;
   }
-  if (!FTempPath.isEmpty()) {
+  if (FTemporary == TTemporary::WorkingFile) {
+    FWorkingFile.Remove();
+  } else if (!FTempPath.isEmpty()) {
     ::unlink(QFile::encodeName(FTempPath).constData());
-    FTempPath.clear();
   }
+  FTempPath.clear();
 }
 
 bool WriteFileAtomically(const QString& path, const QByteArray& data, int permissions,

@@ -3,14 +3,22 @@
 #include <QByteArray>
 #include <QString>
 
+#include "ScratchFile.h"
+
 // Writes a file the user depends on so that a crash, a kill or a full disk at
 // any moment leaves either the old file or the complete new one: the data goes
 // to a temporary file in the same folder, is flushed to disk, and only then
 // renamed over the target (and the folder entry flushed too).
 class TAtomicFileWriter final {
  public:
+  // Where the data waits for the rename. Files in the user's own folders
+  // (audio output) wait in a hidden working file that a later run sweeps away
+  // if this one is killed; private files keep a name beside their target.
+  enum class TTemporary { BesideTarget, WorkingFile };
+
   // permissions: mode of the new file (e.g. 0600 for private settings).
-  explicit TAtomicFileWriter(QString path, int permissions = 0644);
+  explicit TAtomicFileWriter(QString path, int permissions = 0644,
+                             TTemporary temporary = TTemporary::BesideTarget);
   ~TAtomicFileWriter();  // discards the temporary file unless committed
   TAtomicFileWriter(const TAtomicFileWriter&) = delete;
   TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
@@ -34,6 +42,8 @@ class TAtomicFileWriter final {
   QString FError;
   QString FReason;
   int FPermissions;
+  TTemporary FTemporary;
+  TScratchFile FWorkingFile;
   int FFd = -1;
 };
 

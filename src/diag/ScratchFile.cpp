@@ -21,6 +21,12 @@ QString SystemError() {
 
 }  // namespace
 
+bool TScratchFile::Fail(const QString& what) {
+  FReason = SystemError();
+  FError = what + QStringLiteral(": ") + FReason;
+  return false;
+}
+
 TScratchFile::~TScratchFile() {
   Remove();
 }
@@ -36,6 +42,7 @@ void TScratchFile::Release() {
 bool TScratchFile::Create(const QString& directory, const QString& suffix) {
   Remove();
   FError.clear();
+  FReason.clear();
   const QByteArray encodedSuffix = QFile::encodeName(suffix);
   // A sweep of another run may take the file between its creation and our
   // lock; it is then gone and a new one is made.
@@ -44,9 +51,7 @@ bool TScratchFile::Create(const QString& directory, const QString& suffix) {
         QFile::encodeName(QDir(directory).filePath(kPrefix)) + "XXXXXX" + encodedSuffix;
     const int fd = ::mkostemps(pattern.data(), static_cast<int>(encodedSuffix.size()), O_CLOEXEC);
     if (fd < 0) {
-      FError = QStringLiteral("Cannot create a working file in ") + directory +
-               QStringLiteral(": ") + SystemError();
-      return false;
+      return Fail(QStringLiteral("Cannot create a working file in ") + directory);
     }
     // A file system without locks still gets a unique file; only the sweep
     // of a killed run's files cannot tell it apart then.
@@ -76,9 +81,7 @@ bool TScratchFile::KeepAs(const QString& path) {
     return false;
   }
   if (::rename(QFile::encodeName(FPath).constData(), QFile::encodeName(path).constData()) != 0) {
-    FError = QStringLiteral("Cannot rename ") + FPath + QStringLiteral(" to ") + path +
-             QStringLiteral(": ") + SystemError();
-    return false;
+    return Fail(QStringLiteral("Cannot rename ") + FPath + QStringLiteral(" to ") + path);
   }
   Release();
   return true;

@@ -25,12 +25,16 @@ class TScratchFile final {
   // the caller's and no longer removed.
   bool KeepAs(const QString& path);
   QString ErrorString() const { return FError; }
+  // Only the system's reason for the last failure, e.g. "No space left on device".
+  QString ErrorReason() const { return FReason; }
 
  private:
   void Release();
+  bool Fail(const QString& what);
 
   QString FPath;
   QString FError;
+  QString FReason;
   int FFd = -1;
 };
 

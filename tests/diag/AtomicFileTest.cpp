@@ -33,6 +33,35 @@ TEST(AtomicFileTest, DiscardedWriteKeepsTheOldFile) {
   EXPECT_EQ(QDir(folders.DataDir()).entryList(QDir::Files).size(), 1);
 }
 
+// Audio files wait in a working file that a sweep after a kill clears away,
+// and that no sweep touches while its run holds it.
+TEST(AtomicFileTest, AWriteInAWorkingFileIsSweptOnlyWhenNobodyHoldsIt) {
+  TTempFolders folders;
+  const QString dir = folders.DataDir();
+  const QString path = folders.Path(QStringLiteral("Chapter 1.mp3"));
+  for (const bool commit : {true, false}) {
+    TAtomicFileWriter writer(path, 0644, TAtomicFileWriter::TTemporary::WorkingFile);
+    ASSERT_TRUE(writer.Open());
+    const QString temp = QFileInfo(writer.TempPath()).fileName();
+    EXPECT_TRUE(temp.startsWith(QStringLiteral(".verbalune-"))) << temp.toStdString();
+    EXPECT_TRUE(temp.endsWith(QStringLiteral(".mp3"))) << temp.toStdString();
+    ASSERT_TRUE(writer.Write("frames"));
+    EXPECT_EQ(RemoveStaleScratchFiles(dir), 0);
+    if (commit) {
+      ASSERT_TRUE(writer.Commit()) << writer.ErrorString().toStdString();
+    } else {
+      writer.Discard();
+    }
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QFileInfo(path).fileName()});
+    EXPECT_EQ(ReadWholeFile(path), "frames");
+  }
+  TAtomicFileWriter nowhere(folders.Path(QStringLiteral("gone/a.mp3")), 0644,
+                            TAtomicFileWriter::TTemporary::WorkingFile);
+  EXPECT_FALSE(nowhere.Open());
+  EXPECT_EQ(nowhere.ErrorReason(), QStringLiteral("No such file or directory"));
+}
+
 TEST(AtomicFileTest, MissingFolderFailsWithReason) {
   TTempFolders folders;
   QString error;
