@@ -16,16 +16,29 @@ bool IsWordChar(QChar c) {
   return c.isLetterOrNumber() || c == u'_';
 }
 
-char16_t Fold(QChar c) {
-  return c.toCaseFolded().unicode();
-}
-
-char16_t FoldFast(QChar c) {
-  const char16_t u = c.unicode();
+// The case-folded code unit at i. A surrogate pair is folded as the one
+// character it is (as QString::compare does), so that letters beyond the
+// first 65,536 match in either case too.
+char16_t FoldAt(QStringView s, qsizetype i) {
+  const char16_t u = s[i].unicode();
   if (u < 0x80) {
     return u >= u'A' && u <= u'Z' ? static_cast<char16_t>(u + 32) : u;
   }
-  return Fold(c);
+  if (QChar::isHighSurrogate(u)) {
+    if (i + 1 < s.size() && s[i + 1].isLowSurrogate()) {
+      return QChar::highSurrogate(
+          QChar::toCaseFolded(QChar::surrogateToUcs4(u, s[i + 1].unicode())));
+    }
+    return u;
+  }
+  if (QChar::isLowSurrogate(u)) {
+    if (i > 0 && s[i - 1].isHighSurrogate()) {
+      return QChar::lowSurrogate(
+          QChar::toCaseFolded(QChar::surrogateToUcs4(s[i - 1].unicode(), u)));
+    }
+    return u;
+  }
+  return static_cast<char16_t>(QChar::toCaseFolded(u));
 }
 
 // The written forms as a tree of case-folded characters, so that the
@@ -41,8 +54,8 @@ class TIndex {
         continue;
       }
       int node = 0;
-      for (const QChar c : item.Written) {
-        node = Child(node, FoldFast(c), true);
+      for (qsizetype k = 0; k < item.Written.size(); ++k) {
+        node = Child(node, FoldAt(item.Written, k), true);
       }
       FNodes[static_cast<std::size_t>(node)].Ends.push_back(static_cast<int>(i));
     }
@@ -236,7 +249,7 @@ QString TPronunciationList::Apply(const QString& text, const QString& engine,
     const TPronunciation* best = nullptr;
     int node = 0;
     for (qsizetype k = at; k < size; ++k) {
-      node = index.Child(node, FoldFast(text.at(k)));
+      node = index.Child(node, FoldAt(text, k));
       if (node < 0) {
         break;
       }

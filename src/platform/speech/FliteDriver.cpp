@@ -375,17 +375,24 @@ QByteArray TFliteDriver::Fold(QStringView text, std::vector<int>& origins) {
 qsizetype TFliteDriver::UtteranceEnd(const QByteArray& text, qsizetype start) {
   const qsizetype size = text.size();
   qsizetype lastSpace = -1;
+  int lineEnds = 0;  // since the last visible character
   for (qsizetype i = start; i < size; ++i) {
     const char c = text.at(i);
-    if (c == '\n' || c == '\r') {
-      return i + 1;
-    }
-    if (c == ' ' || c == '\t') {
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+      // As in Flite's own reader, a single line end is a space (wrapped text
+      // breaks in mid-sentence) and an empty line ends the paragraph: every
+      // utterance ends in a pause.
+      if (c == '\n' || (c == '\r' && (i + 1 == size || text.at(i + 1) != '\n'))) {
+        ++lineEnds;
+      }
       const char before = i > start ? text.at(i - 1) : ' ';
-      if (before == '.' || before == '!' || before == '?' || before == ':' || before == ';') {
+      if (lineEnds >= 2 || before == '.' || before == '!' || before == '?' || before == ':' ||
+          before == ';') {
         return i + 1;
       }
       lastSpace = i;
+    } else {
+      lineEnds = 0;
     }
     if (i - start >= kLongUtterance && lastSpace > start) {
       return lastSpace + 1;

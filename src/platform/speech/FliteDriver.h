@@ -20,8 +20,8 @@ class TFliteDriver final : public ISpeechDriver {
   // or more bytes per character (accents dropped, other characters blank),
   // and Origins gives for each byte the UTF-16 index it came from.
   static QByteArray Fold(QStringView text, std::vector<int>& origins);
-  // Where an utterance ends: after sentence punctuation and a space, at a
-  // line end, or at a space once it has grown long; at most length.
+  // Where an utterance ends: after sentence punctuation and a space, at an
+  // empty line, or at a space once it has grown long; at most length.
   static qsizetype UtteranceEnd(const QByteArray& text, qsizetype start);
 
  private:

@@ -8,7 +8,7 @@ constexpr qsizetype kMinPiece = 1000;
 constexpr qsizetype kMaxPiece = 4000;
 
 bool EndsSentence(QChar c) {
-  return c == u'.' || c == u'!' || c == u'?' || c == u'\n' || c == u'\r';
+  return c == u'.' || c == u'!' || c == u'?';
 }
 
 }  // namespace
@@ -23,15 +23,20 @@ bool TTextChunker::Next(qsizetype& start, qsizetype& length) {
   const qsizetype minimum = start == 0 ? 1 : kMinPiece;
   qsizetype end = -1;
   qsizetype lastSpace = -1;
+  // Line ends since the last visible character. Text copied from mail or a
+  // page is wrapped in mid-sentence, and the engines read a single line end
+  // as a space: only an empty line ends a paragraph.
+  int lineEnds = 0;
   for (qsizetype i = start; i < size; ++i) {
     const QChar c = FText.at(i);
-    if (c.isSpace()) {
+    if (!c.isSpace()) {
+      lineEnds = 0;
+    } else {
       lastSpace = i;
-      if (i > start && EndsSentence(FText.at(i - 1)) && i - start >= minimum) {
-        end = i + 1;
-        break;
+      if (c == u'\n' || (c == u'\r' && (i + 1 == size || FText.at(i + 1) != u'\n'))) {
+        ++lineEnds;
       }
-      if (c == u'\n' && i - start >= minimum) {
+      if (i - start >= minimum && ((i > start && EndsSentence(FText.at(i - 1))) || lineEnds >= 2)) {
         end = i + 1;
         break;
       }

@@ -27,7 +27,14 @@ TEST(TextChunker, PiecesCoverTheTextAndEndAtSentences) {
       {QStringLiteral("One. Two. Three."),
        {QStringLiteral("One. "), QStringLiteral("Two. Three.")}},
       {QStringLiteral("No end at all"), {QStringLiteral("No end at all")}},
-      {QStringLiteral("Line\nnext"), {QStringLiteral("Line\n"), QStringLiteral("next")}},
+      // A wrapped line goes on; an empty line ends the paragraph.
+      {QStringLiteral("Line\nnext"), {QStringLiteral("Line\nnext")}},
+      {QStringLiteral("Line\r\nnext"), {QStringLiteral("Line\r\nnext")}},
+      {QStringLiteral("Title\n \nnext"), {QStringLiteral("Title\n \n"), QStringLiteral("next")}},
+      {QStringLiteral("Title\r\n\r\nnext"),
+       {QStringLiteral("Title\r\n\r\n"), QStringLiteral("next")}},
+      {QStringLiteral("Title\r\rnext"), {QStringLiteral("Title\r\r"), QStringLiteral("next")}},
+      {QStringLiteral("End.\nnext"), {QStringLiteral("End.\n"), QStringLiteral("next")}},
       {QStringLiteral(""), {}},
   };
   for (const TCase& c : cases) {

@@ -326,4 +326,33 @@ TEST(FliteDriver, FoldingKeepsEveryByteTiedToItsCharacter) {
   }
 }
 
+TEST(FliteDriver, UtterancesEndAtSentencesAndEmptyLinesNotAtWrappedLines) {
+  struct TCase {
+    QByteArray Text;
+    QList<QByteArray> Utterances;
+  };
+  const QByteArray longLine = QByteArray(200, 'a') + ' ' + QByteArray(100, 'b') + " c";
+  const TCase cases[] = {
+      {"One. Two? Three", {"One. ", "Two? ", "Three"}},
+      {"to: list; of", {"to: ", "list; ", "of"}},
+      {"wrapped\nline\r\nagain", {"wrapped\nline\r\nagain"}},
+      {"Title\n\nBody", {"Title\n\n", "Body"}},
+      {"Title\r\n \r\nBody", {"Title\r\n \r\n", "Body"}},
+      {"End.\nNext", {"End.\n", "Next"}},
+      {"3.5 m", {"3.5 m"}},
+      {longLine, {QByteArray(200, 'a') + ' ', QByteArray(100, 'b') + " c"}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Text.toStdString());
+    QList<QByteArray> utterances;
+    for (qsizetype start = 0; start < c.Text.size();) {
+      const qsizetype end = TFliteDriver::UtteranceEnd(c.Text, start);
+      ASSERT_GT(end, start);
+      utterances.append(c.Text.mid(start, end - start));
+      start = end;
+    }
+    EXPECT_EQ(utterances, c.Utterances);
+  }
+}
+
 }  // namespace
