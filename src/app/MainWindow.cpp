@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "AppIcons.h"
+#include "BaseUtils.h"
 #include "MemoListUnit.h"
 #include "PreferenceUnit.h"
 #include "TTSUnit.h"
@@ -138,8 +139,17 @@ void TForm1::BuildLayout() {
     panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     panel->setMinimumWidth(0);
   }
+  OpenFolderLabel = new QLabel(StatusBar1);
+  OpenFolderLabel->setObjectName(QStringLiteral("OpenFolderLabel"));
+  OpenFolderLabel->setText(QStringLiteral("<a href=\"folder\">Open folder</a>"));
+  OpenFolderLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                           Qt::LinksAccessibleByKeyboard);
+  OpenFolderLabel->hide();
+  connect(OpenFolderLabel, &QLabel::linkActivated, this,
+          [this] { UtilsClass::ShellOpen(OpenFolderLabel->toolTip()); });
   StatusBar1->addWidget(StatusPanel0, 3);
   StatusBar1->addWidget(StatusPanel1, 1);
+  StatusBar1->addPermanentWidget(OpenFolderLabel);
   setStatusBar(StatusBar1);
 }
 

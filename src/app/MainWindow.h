@@ -107,6 +107,8 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   // Status line and run state.
   void SetRunState(TRunState state);
   void ShowStatus(const QString& message);
+  // Offers the folder a run has just written files into, until the next run.
+  void ShowOutputFolder(const QString& folder);
   void ResetStatus();
   QString ArticleCountText() const;
 
@@ -193,6 +195,8 @@ class TForm1 final : public QMainWindow, public TArticleVoiceSource {
   QStatusBar* StatusBar1;
   QLabel* StatusPanel0;
   QLabel* StatusPanel1;
+  // "Open folder" after a run into files; hidden until then.
+  QLabel* OpenFolderLabel;
   QProgressBar* ProgressGauge;
   QTimer* Timer1;
   QTimer* TrayWatchTimer = nullptr;

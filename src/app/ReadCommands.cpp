@@ -1,16 +1,22 @@
 #include "ReadCommands.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include "BaseUtils.h"
+#include "DocumentReader.h"
 #include "MainWindow.h"
 #include "MemoListUnit.h"
 #include "PreferenceUnit.h"
@@ -48,6 +54,7 @@ class TFormReadingHost final : public TReadingHost {
   bool WindowVisible() const override { return FForm.isVisible(); }
   void RestoreWindow() override { FForm.RestoreFromTray(); }
   TMemoEntry* AddNew() override { return FForm.AddNew(); }
+  void FileRunFinished(const QString& folder) override { FForm.ShowOutputFolder(folder); }
   bool ExportArticles() override { return FForm.ExportArticles(); }
   TReadDestination& ReadDestination() override { return FForm.ReadDestination; }
   int& ReadStart() override { return FForm.ReadStart; }
@@ -70,7 +77,7 @@ bool IsPlainlyNotText(const QString& fileName) {
 }
 
 QStringList OpenTextFileDialog(QWidget* parent, bool multiple, const QString& directory) {
-  const QString filter = QStringLiteral("Text files (*.txt);;All files (*)");
+  const QString filter = DocumentFileFilter();
   if (multiple) {
     return QFileDialog::getOpenFileNames(parent, QStringLiteral("Open Text File"), directory,
                                          filter);
@@ -115,6 +122,48 @@ TReadCommands::TReadCommands(TForm1& form, TTTSForm& speech, TPreferences& prefe
   connect(&form, &TForm1::ArticleReadRequested, this, &TReadCommands::ArticleReadClick);
   connect(&form, &TForm1::ArticleReadToFileRequested, this, &TReadCommands::ArticleReadToFileClick);
   connect(&form, &TForm1::Exiting, this, [this] { FRun->StopConversion(); });
+  // Files dropped anywhere on the window open as the Text File command opens
+  // them; the editors would otherwise paste the files' addresses.
+  form.setAcceptDrops(true);
+  QCoreApplication::instance()->installEventFilter(this);
+}
+
+QStringList TReadCommands::DroppedFiles(const QMimeData* data) {
+  QStringList files;
+  if (data == nullptr || !data->hasUrls()) {
+    return files;
+  }
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile()) {
+      files << url.toLocalFile();
+    }
+  }
+  return files;
+}
+
+bool TReadCommands::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+    return false;
+  }
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || widget->window() != &FForm) {
+    return false;
+  }
+  auto* drop = static_cast<QDropEvent*>(event);
+  const QStringList files = DroppedFiles(drop->mimeData());
+  if (files.isEmpty()) {
+    return false;
+  }
+  drop->acceptProposedAction();
+  if (type == QEvent::Drop && FForm.RunState != rsExiting) {
+    const bool multiple = FPreferences.ML_ListMode == TMemoListBox::lmMultiArticle;
+    // Opened after the drop has ended, so the file manager is not kept
+    // waiting while a long document is read.
+    QTimer::singleShot(
+        0, this, [this, files, multiple] { OpenTextFiles(multiple ? files : files.mid(0, 1)); });
+  }
+  return true;
 }
 
 TReadCommands::~TReadCommands() {
@@ -235,42 +284,118 @@ void TReadCommands::ReadFileBtnClick() {
 }
 
 void TReadCommands::OpenTextFiles(const QStringList& files) {
-  if (files.isEmpty()) {
+  if (files.isEmpty() || FOpening) {
     return;
   }
+  // Long documents let events run while they are read; a second open
+  // started meanwhile would interleave its articles with these.
+  FOpening = true;
   FPreferences.OpenDlgInitialDir = QFileInfo(files.first()).absolutePath();
   for (const QString& file : files) {
-    if (IsPlainlyNotText(file)) {
-      UtilsClass::Trace(QStringLiteral("Not a text file: ") + file);
-      UserMessages().ShowMessage(file + QStringLiteral(" is not a text file"));
-      continue;
-    }
-    TMemoEntry* entry = FForm.AddNew();
-    if (entry == nullptr) {
-      continue;
-    }
-    QString name = QFileInfo(file).fileName();
-    const qsizetype dot = name.indexOf(u'.');
-    if (dot >= 0) {
-      name.truncate(dot);
-    }
-    entry->SetTitleFrom(name, TMemoListBox::TitleLength);
-    if (!entry->LoadFromFile(file)) {
-      UtilsClass::Trace(QStringLiteral("Cannot open ") + file);
-      UserMessages().ShowMessage(QStringLiteral("Error reading input file"));
-    } else if (FPreferences.AutoSpeak()) {
-      FSpeech.OnSpeechDone = [run = FRun](QObject*) { run->SingleReadDone(); };
-      if (FRun->PrepareOutput(entry, rdSpeakers)) {
-        FRun->StartReading(entry, rdSpeakers, -1, -1);
-      }
+    if (DocumentKindOf(file) != TDocumentKind::Text) {
+      OpenDocument(file);
+    } else {
+      OpenText(file);
     }
     FRun->ProcessEvents();
     if (FForm.RunState == rsExiting) {
+      FOpening = false;
       return;
     }
   }
+  FOpening = false;
   FForm.ExportArticles();
   // The count shown by AddNew was taken while the new article was still
   // empty; the status line must count the text just opened.
   FForm.ShowStatus(QString());
+}
+
+namespace {
+
+// A file's name up to its first dot: the title the Text File command gives.
+QString TitleFromFileName(const QString& file) {
+  QString name = QFileInfo(file).fileName();
+  const qsizetype dot = name.indexOf(u'.');
+  if (dot >= 0) {
+    name.truncate(dot);
+  }
+  return name;
+}
+
+}  // namespace
+
+void TReadCommands::OpenText(const QString& file) {
+  if (IsPlainlyNotText(file)) {
+    UtilsClass::Trace(QStringLiteral("Not a text file: ") + file);
+    UserMessages().ShowMessage(file + QStringLiteral(" is not a text file"));
+    return;
+  }
+  TMemoEntry* entry = FForm.AddNew();
+  if (entry == nullptr) {
+    return;
+  }
+  entry->SetTitleFrom(TitleFromFileName(file), TMemoListBox::TitleLength);
+  if (!entry->LoadFromFile(file)) {
+    UtilsClass::Trace(QStringLiteral("Cannot open ") + file);
+    UserMessages().ShowMessage(QStringLiteral("Error reading input file"));
+  } else {
+    AutoSpeak(entry);
+  }
+}
+
+void TReadCommands::AutoSpeak(TMemoEntry* entry) {
+  if (FPreferences.AutoSpeak()) {
+    FSpeech.OnSpeechDone = [run = FRun](QObject*) { run->SingleReadDone(); };
+    if (FRun->PrepareOutput(entry, rdSpeakers)) {
+      FRun->StartReading(entry, rdSpeakers, -1, -1);
+    }
+  }
+}
+
+void TReadCommands::OpenDocument(const QString& file) {
+  const QString name = QFileInfo(file).fileName();
+  TDocument document;
+  try {
+    document = ReadDocument(file, [this, &name](int done, int total) {
+      FForm.ShowStatus(QStringLiteral("Reading page %1 of %2 of ").arg(done).arg(total) + name);
+      FRun->ProcessEvents();
+    });
+  } catch (const EDocumentError& error) {
+    UtilsClass::Trace(QStringLiteral("Cannot open ") + file + QStringLiteral(": ") +
+                      error.Message());
+    UserMessages().ShowMessage(QStringLiteral("Error reading input file\r\r") + error.Message() +
+                               QStringLiteral("\r") + file);
+    FForm.ShowStatus(QString());
+    return;
+  }
+  if (FForm.RunState == rsExiting) {
+    return;
+  }
+  const QString documentTitle = document.Title.isEmpty() ? TitleFromFileName(file) : document.Title;
+  QList<TDocumentChapter> parts = document.Chapters;
+  if (FPreferences.ML_ListMode != TMemoListBox::lmMultiArticle || parts.size() == 1) {
+    parts = {TDocumentChapter{documentTitle, document.JoinedText()}};
+  }
+  TMemoEntry* last = nullptr;
+  for (qsizetype i = 0; i < parts.size(); ++i) {
+    TMemoEntry* entry = FForm.AddNew();
+    if (entry == nullptr) {
+      break;
+    }
+    QString title = parts.at(i).Title;
+    if (title.isEmpty()) {
+      title = documentTitle + QStringLiteral(" %1").arg(i + 1);
+    }
+    entry->SetEditorText(parts.at(i).Text);
+    entry->SetTitleFrom(title, TMemoListBox::TitleLength);
+    entry->DocumentTitle = document.Title;
+    entry->DocumentAuthor = document.Author;
+    last = entry;
+  }
+  for (const QString& problem : std::as_const(document.Problems)) {
+    UserMessages().ShowMessage(problem + QStringLiteral("\r") + file);
+  }
+  if (last != nullptr && parts.size() == 1) {
+    AutoSpeak(last);
+  }
 }

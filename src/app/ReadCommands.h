@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+class QMimeData;
 class TForm1;
 class TMemoEntry;
 class TPreferences;
@@ -37,7 +38,9 @@ class TReadCommands final : public QObject {
   void ArticleReadClick(TMemoEntry* entry);
   void ArticleReadToFileClick(TMemoEntry* entry);
   void ReadFileBtnClick();
-  // The open dialog's work once files are chosen.
+  // The open dialog's work once files are chosen (also files dropped on the
+  // window): text files as one article each, documents as one article or,
+  // in Multi-Article mode, one per chapter.
   void OpenTextFiles(const QStringList& files);
   void SpeakText(const QString& text, const QString& voiceName);
 
@@ -45,17 +48,28 @@ class TReadCommands final : public QObject {
   // starting in directory; empty when cancelled. An open dialog by default.
   std::function<QStringList(bool multiple, const QString& directory)> ChooseTextFiles;
 
+  // The local files in a drag, empty when it carries none.
+  static QStringList DroppedFiles(const QMimeData* data);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   // Read to File needs an existing output folder; otherwise the File
   // Options page is brought up with the reason.
   bool CheckOutputDirectory();
   void SetPauseCaptions(bool paused);
+  void OpenText(const QString& file);
+  void OpenDocument(const QString& file);
+  // Reads an opened article at once when the user asked for that.
+  void AutoSpeak(TMemoEntry* entry);
 
   TForm1& FForm;
   TTTSForm& FSpeech;
   TPreferences& FPreferences;
   std::unique_ptr<TReadingHost> FHost;
   TReadingRun* FRun;
+  bool FOpening = false;
 };
 
 // The main window's reading commands; null before the forms are created.

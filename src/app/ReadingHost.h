@@ -34,6 +34,8 @@ class TReadingHost {
   // spoken words.
   virtual bool FollowsWords() const { return true; }
   virtual TMemoEntry* AddNew() = 0;
+  // A run into files has written its last file into folder.
+  virtual void FileRunFinished(const QString& folder) { Q_UNUSED(folder); }
   virtual bool ExportArticles() = 0;
 
   // The run's state, kept with the window because its status line shows it.

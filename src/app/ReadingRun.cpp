@@ -77,6 +77,19 @@ bool TReadingRun::EngineActive() const {
   return FSpeech.TTS1 != nullptr && FSpeech.TTS1->Active();
 }
 
+TAudioTags TReadingRun::TagsFor(const TMemoEntry& article, int track, int total) {
+  TAudioTags tags;
+  tags.Title = article.Title().trimmed();
+  tags.Album =
+      article.DocumentTitle.isEmpty() ? QStringLiteral("Verbalune MP3") : article.DocumentTitle;
+  tags.Artist = article.DocumentAuthor.isEmpty() ? article.VoiceName() : article.DocumentAuthor;
+  if (total > 0) {
+    tags.Track = QStringLiteral("%1/%2").arg(track).arg(total);
+  }
+  tags.Genre = QStringLiteral("Speech");
+  return tags;
+}
+
 void TReadingRun::StopConversion() {
   FConversionAborted = true;
   FEncoder.SetAbort(true);
@@ -137,6 +150,8 @@ void TReadingRun::ReadAllArticles() {
   }
   TMemoEntry* first = list->Entries().first();
   list->MarkEntry(1);
+  FTrack = 0;
+  FTrackTotal = destination == rdMultipleFiles ? list->VisibleCount() : 0;
   FSpeech.OnSpeechDone = [this](QObject*) { ArticleRunDone(); };
   if (PrepareOutput(first, destination)) {
     StartReading(first, destination, -1, -1);
@@ -163,6 +178,7 @@ void TReadingRun::ReadArticle(TMemoEntry* article, TReadDestination destination,
     return;
   }
   FSpeech.OnSpeechDone = [this](QObject*) { SingleReadDone(); };
+  FTrackTotal = 0;
   if (IsFileDestination(destination)) {
     BeginFileRun();
   }
@@ -251,6 +267,7 @@ bool TReadingRun::PrepareOutput(TMemoEntry* article, TReadDestination destinatio
     return false;
   }
   FFileOutputOpen = true;
+  FTags = TagsFor(*article, ++FTrack, FTrackTotal);
   return true;
 }
 
@@ -391,8 +408,10 @@ void TReadingRun::ArticleRunDone() {
     return;
   }
   ForgetArticle();
+  const bool fileRun = IsFileDestination(FSpeech.CurrentDestination);
+  bool written = true;
   if (!multipleFiles) {
-    FinishFileOutput(false);
+    written = FinishFileOutput(false);
   }
   if (State() != rsExiting) {
     if (list->VisibleCount() == 0) {
@@ -400,6 +419,9 @@ void TReadingRun::ArticleRunDone() {
     }
     FHost.SetRunState(rsIdle);
     FHost.ResetStatus();
+    if (fileRun && written) {
+      FHost.FileRunFinished(FPreferences.OUT_Directory);
+    }
   }
 }
 
@@ -434,13 +456,17 @@ void TReadingRun::SingleReadDone() {
     FHost.Articles()->UnlockAllEntries();
   }
   FHost.ResetStatus();
-  FinishFileOutput(false);
+  const bool fileRun = FFileOutputOpen;
+  const bool written = FinishFileOutput(false);
   if (State() == rsExiting) {
     return;
   }
   FHost.SetRunState(rsIdle);
   FHost.ResetStatus();
   ForgetArticle();
+  if (fileRun && written) {
+    FHost.FileRunFinished(FPreferences.OUT_Directory);
+  }
 }
 
 void TReadingRun::SpeakTextDone() {
@@ -539,6 +565,7 @@ bool TReadingRun::ConvertToMp3() {
   FConversionAborted = false;
   FConversionSkipped = false;
   FEncoder.SetAbort(false);
+  FEncoder.SetTags(FTags);
   QString& failure = FConversionFailure;
   failure.clear();
   const auto stopped = [this] {
@@ -620,6 +647,13 @@ bool TReadingRun::FinishFileOutput(bool deleteWave) {
     DiscardOutput();
   } else if (fileOutput && FPreferences.OUT_FileFormat == kOutputMp3) {
     goOn = ConvertToMp3();
+  } else if (fileOutput) {
+    QString tagError;
+    if (!AppendWaveInfo(FHost.WavePath(), FTags, &tagError)) {
+      // The sound is complete without its title; the file is kept.
+      UtilsClass::Trace(QStringLiteral("No title written into ") + FHost.WavePath() +
+                        QStringLiteral(": ") + tagError);
+    }
   }
   if (State() != rsExiting) {
     if (QLabel* panel = FHost.StatusPanel1()) {

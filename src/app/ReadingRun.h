@@ -73,6 +73,11 @@ class TReadingRun final : public QObject {
   // The files the last file run was to write, in order.
   QStringList RunOutputs() const { return FRunOutputList; }
 
+  // The tags of an audio file read from article: its title; the document's
+  // title and author, or the program's name and the voice; track "N/M" when
+  // total > 0.
+  static TAudioTags TagsFor(const TMemoEntry& article, int track, int total);
+
   // The Exit command: a running resampling or encoding stops, and what the
   // unfinished output wrote is removed.
   void StopConversion();
@@ -120,4 +125,8 @@ class TReadingRun final : public QObject {
   // numbered name instead of replacing them.
   QSet<QString> FRunOutputs;
   QStringList FRunOutputList;
+  // Tags of the file being written; a multiple-files run numbers its files.
+  TAudioTags FTags;
+  int FTrack = 0;
+  int FTrackTotal = 0;
 };

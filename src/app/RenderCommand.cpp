@@ -15,6 +15,7 @@
 
 #include "AppPaths.h"
 #include "DiscardPcmOutput.h"
+#include "DocumentReader.h"
 #include "Exceptions.h"
 #include "MemoListUnit.h"
 #include "PreferenceUnit.h"
@@ -33,6 +34,8 @@ const char kUsage[] =
     "Usage: verbalune --render [options] FILE...\n"
     "Reads each text file as an article (\"-\" reads standard input) and writes\n"
     "its speech to a file named after the article's title, as Read to File does.\n"
+    "Web pages, EPUB books, ODT, DOCX and PDF documents are read too; a book\n"
+    "gives one article per chapter.\n"
     "\n"
     "Options:\n"
     "  --format wav|mp3     output format (default mp3)\n"
@@ -282,14 +285,58 @@ int Render(const TRenderOptions& options, TRenderMessages& messages) {
   preferences.TTS_HighlightPosition = false;
   preferences.TTS_SoundCardCheckErr = false;
 
-  const int files = static_cast<int>(options.Files.size());
-  const int conversions = options.Mp3 ? (options.OneFile ? 1 : files) : 0;
-  TRenderHost host(&speech, files + conversions);
+  // Each input becomes one article, or one per chapter of a book.
+  struct TInput {
+    QString File;
+    QString Title;
+    QString Text;  // a document's; text files are loaded by the article
+    QString DocumentTitle;
+    QString DocumentAuthor;
+    bool Document = false;
+  };
+  QList<TInput> inputs;
+  int problems = 0;
+  for (const QString& file : options.Files) {
+    if (file == u"-" || DocumentKindOf(file) == TDocumentKind::Text) {
+      inputs << TInput{file, NameOf(file), QString(), QString(), QString(), false};
+      continue;
+    }
+    TDocument document;
+    try {
+      document = ReadDocument(file);
+    } catch (const EDocumentError& error) {
+      PrintError(QStringLiteral("Cannot open ") + file + QStringLiteral(": ") + error.Message());
+      return 1;
+    }
+    for (const QString& problem : std::as_const(document.Problems)) {
+      PrintError(file + QStringLiteral(": ") + problem);
+      ++problems;
+    }
+    const QString documentTitle =
+        document.Title.trimmed().isEmpty() ? NameOf(file) : document.Title;
+    for (qsizetype i = 0; i < document.Chapters.size(); ++i) {
+      const TDocumentChapter& chapter = document.Chapters.at(i);
+      QString title = document.Chapters.size() == 1 ? documentTitle : chapter.Title;
+      if (title.trimmed().isEmpty()) {
+        title = documentTitle + QStringLiteral(" %1").arg(i + 1);
+      }
+      inputs << TInput{file, title, chapter.Text, document.Title, document.Author, true};
+    }
+  }
+
+  const int articles = static_cast<int>(inputs.size());
+  const int conversions = options.Mp3 ? (options.OneFile ? 1 : articles) : 0;
+  TRenderHost host(&speech, articles + conversions);
   host.ReadDestination() = options.OneFile ? rdSingleFile : rdMultipleFiles;
 
-  for (const QString& file : options.Files) {
+  for (const TInput& input : std::as_const(inputs)) {
+    const QString& file = input.File;
     TMemoEntry* entry = host.List.Add(QString(), voice);
-    if (file == u"-") {
+    if (input.Document) {
+      entry->SetEditorText(input.Text);
+      entry->DocumentTitle = input.DocumentTitle;
+      entry->DocumentAuthor = input.DocumentAuthor;
+    } else if (file == u"-") {
       QFile in;
       if (!in.open(stdin, QIODevice::ReadOnly)) {
         PrintError(QStringLiteral("Cannot read standard input"));
@@ -307,9 +354,13 @@ int Render(const TRenderOptions& options, TRenderMessages& messages) {
       PrintError(QStringLiteral("Nothing to read in ") + file);
       return 1;
     }
-    // The whole name: it becomes the file's name as it stands, and inputs
-    // of the same name get numbered outputs.
-    entry->SetTitle(NameOf(file).trimmed().isEmpty() ? QStringLiteral("Article") : NameOf(file));
+    // The whole name or heading: it becomes the file's name as it stands,
+    // and inputs or chapters of the same name get numbered outputs.
+    if (input.Document) {
+      entry->SetTitle(input.Title.simplified());
+    } else {
+      entry->SetTitle(NameOf(file).trimmed().isEmpty() ? QStringLiteral("Article") : NameOf(file));
+    }
     entry->SelectVoice(voice);
   }
 
@@ -340,7 +391,8 @@ int Render(const TRenderOptions& options, TRenderMessages& messages) {
   for (const QString& output : outputs) {
     out << output << '\n';
   }
-  return 0;
+  // Chapters missing from a book were told above; the rest was written.
+  return problems > 0 ? 1 : 0;
 }
 
 }  // namespace

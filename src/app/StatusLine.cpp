@@ -1,5 +1,6 @@
 // The status line and the enabled state of the reading controls.
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QSystemTrayIcon>
@@ -21,6 +22,9 @@ void TForm1::SetRunState(TRunState state) {
   RunState = state;
   if (state == rsExiting) {
     return;
+  }
+  if (state == rsReading) {
+    OpenFolderLabel->hide();
   }
   const bool idle = state == rsIdle;
   const bool active = state == rsReading || state == rsPaused;
@@ -110,4 +114,10 @@ void TForm1::ResetStatus() {
   ProgressGauge->hide();
   ProgressGauge->setValue(0);
   emit ProgressReset();
+}
+
+void TForm1::ShowOutputFolder(const QString& folder) {
+  // The tip shows where the files went, and is where the link finds it.
+  OpenFolderLabel->setToolTip(QDir(folder).absolutePath());
+  OpenFolderLabel->show();
 }

@@ -132,6 +132,10 @@ class TMemoEntry final : public QFrame {
   THandler OnEnter;
   TLockFlag<TMemoEntry, &TMemoEntry::ApplyLock> Locked{this};
   bool Hidden = false;
+  // The document the text was opened from, for the tags of its audio files;
+  // empty for typed and pasted text. Not saved with the articles.
+  QString DocumentTitle;
+  QString DocumentAuthor;
 
  signals:
   // The text or the title in the widgets changed (typing, pasting, or the

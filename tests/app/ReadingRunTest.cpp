@@ -12,6 +12,7 @@
 #include "FileSizeLimit.h"
 #include "Mp3Inspect.h"
 #include "ReadingTestSupport.h"
+#include "SampleDocuments.h"
 #include "WaveFileReader.h"
 
 namespace {
@@ -140,6 +141,15 @@ TEST_F(ReadingRun, MultipleWaveFilesAreNamedAfterTheTitles) {
   // 50 ms per word at 22050 Hz.
   EXPECT_EQ(ReadWave(rig.Out(QStringLiteral("Second.wav"))).Rate, 22050);
   EXPECT_NEAR(double(ReadWave(rig.Out(QStringLiteral("Second.wav"))).Frames), 4 * 1102.5, 8);
+  EXPECT_TRUE(ReadWholeFile(rig.Out(QStringLiteral("Second.wav")))
+                  .contains(QByteArray("INAM\x07\0\0\0Second\0", 15)));
+  // The status line offers the folder the files went to.
+  EXPECT_FALSE(rig.Form->OpenFolderLabel->isHidden());
+  EXPECT_EQ(rig.Form->OpenFolderLabel->toolTip(), QDir(rig.OutDir).absolutePath());
+  // A picture of the status line to look at, when a folder is named for it.
+  if (const QString shots = qEnvironmentVariable("VERBALUNE_SCREENSHOT_DIR"); !shots.isEmpty()) {
+    EXPECT_TRUE(rig.Form->grab().save(QDir(shots).filePath(QStringLiteral("after-file-run.png"))));
+  }
   EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
 }
 
@@ -162,7 +172,9 @@ TEST_P(ReadingRunMp3, MultipleMp3FilesLeaveNoTemporaryFiles) {
   // Files of the user's with the names the program once used for its own.
   ASSERT_TRUE(WriteWholeFile(rig.Out(QStringLiteral("temp.wav")), "user's"));
   ASSERT_TRUE(WriteWholeFile(rig.Out(QStringLiteral("temp44.wav")), "user's"));
-  rig.AddArticles(kThree);
+  const QList<TMemoEntry*> articles = rig.AddArticles(kThree);
+  articles.at(0)->DocumentTitle = QStringLiteral("The Book");
+  articles.at(0)->DocumentAuthor = QStringLiteral("Ann Author");
   rig.Form->PlayFileBtn->click();
   ASSERT_TRUE(rig.WaitIdle());
   EXPECT_EQ(rig.AllOutFiles(),
@@ -171,6 +183,19 @@ TEST_P(ReadingRunMp3, MultipleMp3FilesLeaveNoTemporaryFiles) {
                          QStringLiteral("temp44.wav")}));
   EXPECT_EQ(ReadWholeFile(rig.Out(QStringLiteral("temp.wav"))), "user's");
   EXPECT_EQ(ReadWholeFile(rig.Out(QStringLiteral("temp44.wav"))), "user's");
+  // An article from a document is tagged with it; typed text with the
+  // program and the voice. Each file is a numbered track of the run.
+  const TMp3Tags first = ReadMp3Tags(rig.Out(QStringLiteral("First.mp3")));
+  const TMp3Tags second = ReadMp3Tags(rig.Out(QStringLiteral("Second.mp3")));
+  EXPECT_EQ(first.Title, u"First");
+  EXPECT_EQ(first.Album, u"The Book");
+  EXPECT_EQ(first.Artist, u"Ann Author");
+  EXPECT_EQ(first.Track, u"1/3");
+  EXPECT_EQ(first.Genre, u"Speech");
+  EXPECT_EQ(second.Title, u"Second");
+  EXPECT_EQ(second.Album, u"Verbalune MP3");
+  EXPECT_EQ(second.Artist, articles.at(1)->VoiceName());
+  EXPECT_EQ(second.Track, u"2/3");
   const TMp3Stream stream = InspectMp3(ReadWholeFile(rig.Out(QStringLiteral("Second.mp3"))));
   EXPECT_TRUE(stream.Problem.isEmpty()) << stream.Problem.toStdString();
   EXPECT_EQ(stream.BitRate, c.BitRate);
@@ -477,25 +502,43 @@ TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
   const QString picture = rig.Out(QStringLiteral("picture.png"));
   ASSERT_TRUE(WriteWholeFile(
       picture, QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x01", 20) + QByteArray(64, '\x01')));
+  // A book gives an article per chapter; a damaged one a message and none.
+  const QByteArray book = MakeEpub(QStringLiteral("A Book"), QStringLiteral("Ann Author"),
+                                   {{QStringLiteral("1.xhtml"), QStringLiteral("Opening"),
+                                     XhtmlPage(QString(), {QStringLiteral("First chapter.")})},
+                                    {QStringLiteral("2.xhtml"), QStringLiteral("Closing"),
+                                     XhtmlPage(QString(), {QStringLiteral("Last chapter.")})}},
+                                   true);
+  ASSERT_TRUE(WriteWholeFile(rig.Out(QStringLiteral("book.epub")), book));
+  ASSERT_TRUE(WriteWholeFile(rig.Out(QStringLiteral("cut.epub")), book.left(book.size() / 2)));
+  files << rig.Out(QStringLiteral("cut.epub")) << rig.Out(QStringLiteral("book.epub"));
   rig.Commands->ChooseTextFiles = [&](bool multiple, const QString&) {
     EXPECT_TRUE(multiple);
     return QStringList(files) << picture;
   };
   rig.Form->ReadFileBtn->click();
-  EXPECT_EQ(Messages.Messages, QStringList{picture + QStringLiteral(" is not a text file")});
   TMemoListBox* list = rig.Form->Articles;
-  ASSERT_EQ(list->VisibleCount(), 3);
+  ASSERT_EQ(list->VisibleCount(), 5);
   const QStringList titles = {QStringLiteral("alpha"), QStringLiteral("beta"),
-                              QStringLiteral("gamma")};
-  for (int i = 0; i < 3; ++i) {
+                              QStringLiteral("gamma"), QStringLiteral("Opening"),
+                              QStringLiteral("Closing")};
+  for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(list->Entries().at(i)->Title(), titles.at(i));
-    EXPECT_TRUE(list->Entries().at(i)->EditorText().startsWith(QStringLiteral("text of ")));
+    EXPECT_TRUE(list->Entries().at(i)->EditorText().startsWith(i < 3 ? QStringLiteral("text of ")
+                                                                     : QString()));
   }
+  EXPECT_EQ(list->Entries().at(4)->EditorText(), u"Last chapter.");
+  EXPECT_EQ(list->Entries().at(4)->DocumentTitle, u"A Book");
+  EXPECT_EQ(list->Entries().at(4)->DocumentAuthor, u"Ann Author");
+  ASSERT_EQ(Messages.Messages.size(), 2);
+  EXPECT_TRUE(Messages.Messages.at(0).startsWith(QStringLiteral("Error reading input file\r\r")));
+  EXPECT_TRUE(Messages.Messages.at(0).endsWith(QStringLiteral("cut.epub")));
+  EXPECT_EQ(Messages.Messages.at(1), picture + QStringLiteral(" is not a text file"));
   EXPECT_EQ(Preferences->OpenDlgInitialDir, rig.OutDir);
   ASSERT_TRUE(list->WaitForExport());
   EXPECT_TRUE(QString::fromUtf8(ReadWholeFile(TForm1::ExportFileName()))
                   .contains(QStringLiteral("text of gamma")));
-  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("3 articles"));
+  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("5 articles"));
 
   // In Single-Article mode the file replaces the article on screen; the
   // articles made in Multi-Article mode stay and are counted.
@@ -505,11 +548,16 @@ TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
     return files;
   };
   rig.Form->ReadFileBtn->click();
-  ASSERT_EQ(list->VisibleCount(), 3);
+  ASSERT_EQ(list->VisibleCount(), 5);
   EXPECT_EQ(list->ShownArticle()->Title(), QStringLiteral("alpha"));
   EXPECT_EQ(list->ShownArticle()->EditorText(), QStringLiteral("text of alpha.txt"));
-  EXPECT_EQ(list->Entries().at(0)->Title(), QStringLiteral("beta"));
-  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("3 articles"));
+  EXPECT_EQ(rig.Form->StatusPanel0->text(), QStringLiteral("5 articles"));
+  // The whole book in one article, titled after the book.
+  files = QStringList{rig.Out(QStringLiteral("book.epub"))};
+  rig.Form->ReadFileBtn->click();
+  ASSERT_EQ(list->VisibleCount(), 5);
+  EXPECT_EQ(list->ShownArticle()->Title(), QStringLiteral("A_Book"));
+  EXPECT_EQ(list->ShownArticle()->EditorText(), u"First chapter.\n\nLast chapter.");
 }
 
 TEST_F(ReadingRun, SpeakTextReadsWithoutHighlightOrSkip) {

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # verbalune --render with the real espeak-ng engine: a WAV and an MP3 of the
 # same text, the MP3 checked by decoding it, its length against the WAV's;
+# an EPUB book (named without its extension) to one tagged MP3 per chapter;
 # then names (whole titles, any script, numbered when two inputs share one),
 # working files (never the user's, none left, a killed run's swept), two
 # renders into one folder at once, and the command's failures: a missing
 # file, a bad option, a disk that fills up.
 set -euo pipefail
-bin=${1:?usage: render.sh path/to/verbalune}
-for tool in mpg123 espeak-ng; do
+bin=${1:?usage: render.sh path/to/verbalune [path/to/documents_cli]}
+cli=${2:-}
+for tool in mpg123 espeak-ng id3v2; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
 done
 work=$(mktemp -d)
@@ -45,6 +47,20 @@ diff=$(( mp3_samples - wav_samples ))
 echo "wav $wav_samples samples, mp3 decodes to $mp3_samples samples at $rate Hz"
 [ "$wav_samples" -gt 22050 ] || fail "speech shorter than a second"
 [ "${diff#-}" -le 2304 ] || fail "decoded length differs by $diff samples"
+
+if [ -n "$cli" ]; then
+  "$cli" epub "$work/book" 3
+  "$bin" --render --per-file --out "$work/book-out" "$work/book" >"$work/book.out" 2>"$work/book.err" ||
+    { cat "$work/book.err"; fail "book render failed"; }
+  printf '%s\n' "$work/book-out/Chapter 1.mp3" "$work/book-out/Chapter 2.mp3" \
+    "$work/book-out/Chapter 3.mp3" | cmp -s - "$work/book.out" || fail "book wrote $(cat "$work/book.out")"
+  id3v2 -l "$work/book-out/Chapter 2.mp3" >"$work/tags"
+  for frame in "TIT2.*: Chapter 2" "TALB.*: The Lighthouse" "TPE1.*: A. Keeper" "TRCK.*: 2/3" \
+    "TCON.*: Speech"; do
+    grep -q "$frame" "$work/tags" || { cat "$work/tags"; fail "no $frame tag"; }
+  done
+  mpg123 -q -s "$work/book-out/Chapter 3.mp3" >/dev/null 2>&1 || fail "chapter 3 does not decode"
+fi
 
 # Failures end non-zero with the reason on stderr.
 if "$bin" --render --out "$work/out" "$work/missing.txt" 2>"$work/err"; then fail "missing file accepted"; fi
