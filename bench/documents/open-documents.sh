@@ -10,6 +10,8 @@ set -euo pipefail
 build=${1:-build-bench}
 runs=${2:-3}
 cli="$build/bin/verbalune_documents_cli"
+# A test build has the same tool under its test name.
+[ -x "$cli" ] || cli="$build/bin/documents_cli"
 bin="$build/bin/verbalune"
 for tool in espeak-ng lame /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "open-documents: $tool is missing, skipped"; exit 0; }
