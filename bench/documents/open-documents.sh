@@ -31,7 +31,7 @@ unset VERBALUNE_SPEECH_ENGINE
 best() {
   local bw="" brss=""
   for _ in $(seq "$runs"); do
-    /usr/bin/time -f "%e %M" -o "$work/t" bash -c "$1" >"$work/out" 2>"$work/err" ||
+    /usr/bin/time -f "%e %M" -o "$work/t" bash -c "$1" >"$work/stdout" 2>"$work/err" ||
       { cat "$work/err"; return 1; }
     read -r wall rss <"$work/t"
     if [ -z "$bw" ] || awk "BEGIN{exit !($wall < $bw)}"; then bw=$wall; brss=$rss; fi
@@ -40,9 +40,9 @@ best() {
 }
 
 read -r w m < <(best "'$cli' open '$work/book.pdf'")
-printf "open 300-page PDF      wall %6.2f s  max RSS %7d KiB (%s)\n" "$w" "$m" "$(cat "$work/out")"
+printf "open 300-page PDF      wall %6.2f s  max RSS %7d KiB (%s)\n" "$w" "$m" "$(cat "$work/stdout")"
 read -r w m < <(best "'$cli' open '$work/book.epub'")
-printf "open 50-chapter EPUB   wall %6.2f s  max RSS %7d KiB (%s)\n" "$w" "$m" "$(cat "$work/out")"
+printf "open 50-chapter EPUB   wall %6.2f s  max RSS %7d KiB (%s)\n" "$w" "$m" "$(cat "$work/stdout")"
 
 mkdir -p "$work/chapters"
 "$cli" chapters "$work/book.epub" "$work/chapters"
