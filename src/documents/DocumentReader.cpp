@@ -68,9 +68,14 @@ TDocument ReadHtml(const QString& path) {
     throw EDocumentError(QStringLiteral("The web page ") + path +
                          QStringLiteral(" is too big to be a page"));
   }
-  const QByteArray bytes = file.readAll();
+  return ReadHtmlPage(file.readAll(), QFileInfo(path).fileName());
+}
+
+}  // namespace
+
+TDocument ReadHtmlPage(const QByteArray& bytes, const QString& name) {
   try {
-    const THtmlPage page = ReadXhtml(bytes, QFileInfo(path).fileName());
+    const THtmlPage page = ReadXhtml(bytes, name);
     TDocument document;
     document.Title = page.Title.isEmpty() ? page.Heading : page.Title;
     document.Author = page.Author;
@@ -82,8 +87,6 @@ TDocument ReadHtml(const QString& path) {
     return ReadTagSoup(bytes);
   }
 }
-
-}  // namespace
 
 TDocumentKind DocumentKindOf(const QString& path) {
   const TDocumentKind kind = DocumentKindOfHead(ReadHead(path), path);

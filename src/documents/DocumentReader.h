@@ -12,5 +12,9 @@ TDocumentKind DocumentKindOf(const QString& path);
 // for the user.
 TDocument ReadDocument(const QString& path, const TDocumentProgress& progress = {});
 
+// A web page's bytes: as XHTML when they are well-formed, else as a browser
+// reads tag soup. Needs a QGuiApplication.
+TDocument ReadHtmlPage(const QByteArray& bytes, const QString& name);
+
 // File dialog filters: "Documents (...)" first, then each kind.
 QString DocumentFileFilter();
