@@ -2,7 +2,7 @@
 # Opening documents and rendering a book:
 #   - reading a generated 300-page PDF and a 50-chapter EPUB into articles' text
 #     (the whole opener process: best wall time of the runs and its peak memory;
-#     aims 1 s and 0.5 s, 150 MB);
+#     aims 1 s and 0.5 s, 150 MB), and a 1,000-page PDF;
 #   - `verbalune --render --per-file` of the book to MP3 at 32 kbit/s against
 #     `espeak-ng -w` + `lame -b 32 --cbr -m m` on each chapter's same text.
 # Usage: open-documents.sh BUILD_FOLDER [RUNS]
@@ -25,6 +25,7 @@ export QT_QPA_PLATFORM=offscreen
 unset VERBALUNE_SPEECH_ENGINE
 
 "$cli" pdf "$work/book.pdf" 300
+"$cli" pdf "$work/long.pdf" 1000
 "$cli" epub "$work/book.epub" 50
 
 # best RUNS COMMAND: prints the best wall time and that run's peak memory.
@@ -41,6 +42,8 @@ best() {
 
 read -r w m < <(best "'$cli' open '$work/book.pdf'")
 printf "open 300-page PDF      wall %6.2f s  max RSS %7d KiB (%s)\n" "$w" "$m" "$(cat "$work/stdout")"
+read -r w m < <(best "'$cli' open '$work/long.pdf'")
+printf "open 1,000-page PDF    wall %6.2f s  max RSS %7d KiB (%s)\n" "$w" "$m" "$(cat "$work/stdout")"
 read -r w m < <(best "'$cli' open '$work/book.epub'")
 printf "open 50-chapter EPUB   wall %6.2f s  max RSS %7d KiB (%s)\n" "$w" "$m" "$(cat "$work/stdout")"
 
