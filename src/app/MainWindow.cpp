@@ -24,6 +24,7 @@
 #include "MemoListUnit.h"
 #include "PreferenceUnit.h"
 #include "TTSUnit.h"
+#include "UserMessages.h"
 #include "WaveDevices.h"
 
 TForm1* Form1 = nullptr;
@@ -145,8 +146,13 @@ void TForm1::BuildLayout() {
   OpenFolderLabel->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
                                            Qt::LinksAccessibleByKeyboard);
   OpenFolderLabel->hide();
-  connect(OpenFolderLabel, &QLabel::linkActivated, this,
-          [this] { UtilsClass::ShellOpen(OpenFolderLabel->toolTip()); });
+  connect(OpenFolderLabel, &QLabel::linkActivated, this, [this] {
+    // Without a file manager the click would otherwise do nothing at all.
+    const QString folder = OpenFolderLabel->toolTip();
+    if (!UtilsClass::ShellOpen(folder)) {
+      UserMessages().ShowMessage(QStringLiteral("Cannot open the folder ") + folder);
+    }
+  });
   StatusBar1->addWidget(StatusPanel0, 3);
   StatusBar1->addWidget(StatusPanel1, 1);
   StatusBar1->addPermanentWidget(OpenFolderLabel);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "BaseUtils.h"
 #include "FileSizeLimit.h"
 #include "Mp3Inspect.h"
 #include "ReadingTestSupport.h"
@@ -151,6 +152,18 @@ TEST_F(ReadingRun, MultipleWaveFilesAreNamedAfterTheTitles) {
     EXPECT_TRUE(rig.Form->grab().save(QDir(shots).filePath(QStringLiteral("after-file-run.png"))));
   }
   EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+  // The link opens that folder; with no file manager to open it, the user
+  // is told.
+  QStringList opened;
+  UtilsClass::SetShellHandler([&opened](const QString& target) {
+    opened << target;
+    return false;
+  });
+  emit rig.Form->OpenFolderLabel->linkActivated(QStringLiteral("folder"));
+  UtilsClass::SetShellHandler(nullptr);
+  EXPECT_EQ(opened, QStringList{QDir(rig.OutDir).absolutePath()});
+  EXPECT_EQ(Messages.Messages, QStringList{QStringLiteral("Cannot open the folder ") +
+                                           QDir(rig.OutDir).absolutePath()});
 }
 
 struct TMp3Case {
