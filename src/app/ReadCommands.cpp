@@ -359,8 +359,15 @@ void TReadCommands::OpenDocument(const QString& file) {
     document = ReadDocument(file, [this, &name](int done, int total) {
       FForm.ShowStatus(QStringLiteral("Reading page %1 of %2 of ").arg(done).arg(total) + name);
       FRun->ProcessEvents();
+      // Exit chosen meanwhile: the program ends now, not after the last page.
+      if (FForm.RunState == rsExiting) {
+        throw EDocumentError(QStringLiteral("Reading stopped by Exit"));
+      }
     });
   } catch (const EDocumentError& error) {
+    if (FForm.RunState == rsExiting) {
+      return;
+    }
     UtilsClass::Trace(QStringLiteral("Cannot open ") + file + QStringLiteral(": ") +
                       error.Message());
     UserMessages().ShowMessage(QStringLiteral("Error reading input file\r\r") + error.Message() +

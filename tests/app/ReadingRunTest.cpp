@@ -571,6 +571,30 @@ TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
   ASSERT_EQ(list->VisibleCount(), 5);
   EXPECT_EQ(list->ShownArticle()->Title(), QStringLiteral("A_Book"));
   EXPECT_EQ(list->ShownArticle()->EditorText(), u"First chapter.\n\nLast chapter.");
+
+  // Exit while a long PDF is read ends the reading at once: no article, no
+  // message, no page read after it.
+  QList<QStringList> pages;
+  for (int i = 1; i <= 40; ++i) {
+    pages << QStringList{QStringLiteral("Page text %1.").arg(i)};
+  }
+  files = QStringList{rig.Out(QStringLiteral("long.pdf"))};
+  WritePdf(files.first(), QStringLiteral("Long"), pages);
+  Messages.All.clear();
+  int turns = 0;
+  rig.Run->ProcessEvents = [&] {
+    if (++turns == 1) {
+      rig.Form->SetRunState(rsExiting);
+    }
+  };
+  rig.Form->ReadFileBtn->click();
+  rig.Run->ProcessEvents = [] {};
+  // The turn that chose Exit and the one after the file; reading on would
+  // take one every ten pages.
+  EXPECT_LE(turns, 2);
+  EXPECT_EQ(list->ShownArticle()->Title(), QStringLiteral("A_Book"));
+  EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
+  rig.Form->SetRunState(rsIdle);
 }
 
 TEST_F(ReadingRun, SpeakTextReadsWithoutHighlightOrSkip) {
