@@ -386,12 +386,17 @@ int Render(const TRenderOptions& options, TRenderMessages& messages) {
       return 1;
     }
   }
-  std::fprintf(stderr, "100%% Done\n");
+  // Chapters missing from a book were told before the run; the rest was
+  // written, but the run is no success.
+  if (problems > 0) {
+    PrintError(QStringLiteral("Written without the parts that could not be read (named above)"));
+  } else {
+    std::fprintf(stderr, "100%% Done\n");
+  }
   QTextStream out(stdout);
   for (const QString& output : outputs) {
     out << output << '\n';
   }
-  // Chapters missing from a book were told above; the rest was written.
   return problems > 0 ? 1 : 0;
 }
 

@@ -1,6 +1,8 @@
 // Writes sample documents and opens documents, for the end-to-end tests and
 // the benchmarks:
-//   documents_cli epub PATH CHAPTERS   a book of CHAPTERS chapters
+//   documents_cli epub PATH CHAPTERS [MISSING]
+//                                      a book of CHAPTERS chapters, chapter
+//                                      MISSING listed but left out of it
 //   documents_cli pdf PATH PAGES       a PDF of PAGES pages
 //   documents_cli open PATH            reads PATH, prints chapters and characters
 //   documents_cli chapters PATH DIR    writes each chapter's text to DIR/N.txt
@@ -36,7 +38,8 @@ QString Paragraph(int seed, int sentences) {
 
 int Usage() {
   std::fputs(
-      "usage: documents_cli epub PATH CHAPTERS | pdf PATH PAGES | open PATH | chapters PATH DIR\n",
+      "usage: documents_cli epub PATH CHAPTERS [MISSING] | pdf PATH PAGES | open PATH |"
+      " chapters PATH DIR\n",
       stderr);
   return 2;
 }
@@ -62,10 +65,14 @@ int main(int argc, char** argv) {
           QStringLiteral("chapter%1.xhtml").arg(i), QStringLiteral("Chapter %1").arg(i),
           XhtmlPage(QStringLiteral("Chapter %1").arg(i), {Paragraph(i, 4), Paragraph(i + 2, 3)})};
     }
+    QStringList missing;
+    if (args.size() > 4) {
+      missing << QStringLiteral("chapter%1.xhtml").arg(args.at(4).toInt());
+    }
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(MakeEpub(QStringLiteral("The Lighthouse"), QStringLiteral("A. Keeper"), chapters,
-                            true)) < 0) {
+                            true, missing)) < 0) {
       return 1;
     }
     return 0;

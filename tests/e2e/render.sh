@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # verbalune --render with the real espeak-ng engine: a WAV and an MP3 of the
 # same text, the MP3 checked by decoding it, its length against the WAV's;
-# an EPUB book (named without its extension) to one tagged MP3 per chapter;
+# an EPUB book (named without its extension) to one tagged MP3 per chapter,
+# and one with a chapter missing;
 # then names (whole titles, any script, numbered when two inputs share one),
 # working files (never the user's, none left, a killed run's swept), two
 # renders into one folder at once, and the command's failures: a missing
@@ -60,6 +61,17 @@ if [ -n "$cli" ]; then
     grep -q "$frame" "$work/tags" || { cat "$work/tags"; fail "no $frame tag"; }
   done
   mpg123 -q -s "$work/book-out/Chapter 3.mp3" >/dev/null 2>&1 || fail "chapter 3 does not decode"
+  # A chapter missing from the book: the others are written, and the
+  # command says what is missing and ends with status 1.
+  "$cli" epub "$work/gap" 3 2
+  status=0
+  "$bin" --render --format wav --out "$work/gap-out" "$work/gap" >"$work/gap.out" 2>"$work/gap.err" ||
+    status=$?
+  [ "$status" = 1 ] || { cat "$work/gap.err"; fail "book with a missing chapter exited $status"; }
+  grep -q "chapter2.xhtml" "$work/gap.err" || fail "missing chapter not named: $(cat "$work/gap.err")"
+  if grep -q "100% Done" "$work/gap.err"; then fail "a book with a missing chapter said Done"; fi
+  printf '%s\n' "$work/gap-out/Chapter 1.wav" "$work/gap-out/Chapter 3.wav" | cmp -s - "$work/gap.out" ||
+    fail "gapped book wrote $(cat "$work/gap.out")"
 fi
 
 # Failures end non-zero with the reason on stderr.
