@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QUrl>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -572,6 +575,22 @@ TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
   EXPECT_EQ(list->ShownArticle()->Title(), QStringLiteral("A_Book"));
   EXPECT_EQ(list->ShownArticle()->EditorText(), u"First chapter.\n\nLast chapter.");
 
+  // Files dropped on the text open as the Text File command opens them;
+  // their addresses are not pasted into it, and a web address is no file.
+  const QString dropped = rig.Out(QStringLiteral("dropped.txt"));
+  ASSERT_TRUE(WriteWholeFile(dropped, "dropped text"));
+  QMimeData mime;
+  mime.setUrls(
+      {QUrl(QStringLiteral("https://example.com/page.html")), QUrl::fromLocalFile(dropped)});
+  QWidget* target = list->ShownArticle()->Editor->viewport();
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return list->ShownArticle()->Title() == u"dropped"; }, 2000));
+  EXPECT_EQ(list->ShownArticle()->EditorText(), u"dropped text");
+
   // Exit while a long PDF is read ends the reading at once: no article, no
   // message, no page read after it.
   QList<QStringList> pages;
@@ -592,7 +611,7 @@ TEST_F(ReadingRun, OpeningTextFilesAddsArticlesTitledAfterTheFiles) {
   // The turn that chose Exit and the one after the file; reading on would
   // take one every ten pages.
   EXPECT_LE(turns, 2);
-  EXPECT_EQ(list->ShownArticle()->Title(), QStringLiteral("A_Book"));
+  EXPECT_EQ(list->ShownArticle()->Title(), QStringLiteral("dropped"));
   EXPECT_TRUE(Messages.All.isEmpty()) << Messages.All.join(u'|').toStdString();
   rig.Form->SetRunState(rsIdle);
 }
