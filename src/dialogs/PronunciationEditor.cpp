@@ -305,14 +305,18 @@ void TPronunciationEditorForm::ImportBtnClick() {
     for (const int line : badLines.mid(0, 10)) {
       numbers << QString::number(line);
     }
+    const std::size_t count = imported.Items.size();
+    const QString imports =
+        count == 1 ? QStringLiteral("1 pronunciation was imported from ")
+                   : QString::number(count) + QStringLiteral(" pronunciations were imported from ");
+    const QString left =
+        badLines.size() == 1
+            ? QStringLiteral("1 line could not be read and was left out (line ")
+            : QString::number(badLines.size()) +
+                  QStringLiteral(" lines could not be read and were left out (lines ");
     UserMessages().ShowMessage(
-        QStringLiteral("%1 pronunciations were imported from %2.\n%3 lines could not be read "
-                       "and were left out (lines %4%5).")
-            .arg(imported.Items.size())
-            .arg(path)
-            .arg(badLines.size())
-            .arg(numbers.join(QStringLiteral(", ")),
-                 badLines.size() > 10 ? QStringLiteral(", ...") : QString()));
+        imports + path + QStringLiteral(".\n") + left + numbers.join(QStringLiteral(", ")) +
+        (badLines.size() > 10 ? QStringLiteral(", ...).") : QStringLiteral(").")));
   }
 }
 

@@ -333,6 +333,14 @@ bool TPronunciationList::Load(const QString& path, QString* error, QList<int>* b
     return false;
   }
   const QByteArray bytes = file.readAll();
+  // A picture or program picked by mistake would otherwise give a few
+  // entries of junk wherever a line happens to hold a tab.
+  if (bytes.contains('\0')) {
+    if (error != nullptr) {
+      *error = QStringLiteral("it is not a text file");
+    }
+    return false;
+  }
   // Lists written by hand in another editor may not be UTF-8.
   QStringDecoder utf8(QStringDecoder::Utf8);
   QString text = utf8(bytes);

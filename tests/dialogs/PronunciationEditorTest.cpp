@@ -93,9 +93,9 @@ TEST_F(PronunciationEditor, ImportExportAndFailuresAreTold) {
   Editor.ImportBtn->click();
   ASSERT_EQ(Saved().size(), 2u);
   ASSERT_EQ(Messages.Messages.size(), 1);
-  EXPECT_TRUE(Messages.Messages[0].contains(QStringLiteral("1 lines could not be read")))
-      << Messages.Messages[0].toStdString();
-  EXPECT_TRUE(Messages.Messages[0].contains(QStringLiteral("lines 2)")));
+  EXPECT_EQ(Messages.Messages[0],
+            QStringLiteral("2 pronunciations were imported from ") + in +
+                QStringLiteral(".\n1 line could not be read and was left out (line 2)."));
 
   const QString out = Folders.Path(QStringLiteral("out.txt"));
   Editor.AskExportFile = [&] { return out; };
@@ -108,14 +108,23 @@ TEST_F(PronunciationEditor, ImportExportAndFailuresAreTold) {
   Editor.ImportBtn->click();
   ASSERT_EQ(Messages.Errors.size(), 1);
   EXPECT_TRUE(Messages.Errors[0].contains(QStringLiteral("missing.txt")));
+  // Nor is a file that is not text, though some of its lines hold a tab.
+  const QString binary = Folders.Path(QStringLiteral("picture.png"));
+  ASSERT_TRUE(WriteWholeFile(binary, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\tjunk\n", 22)));
+  Editor.AskImportFile = [&] { return binary; };
+  Editor.ImportBtn->click();
+  ASSERT_EQ(Messages.Errors.size(), 2);
+  EXPECT_TRUE(Messages.Errors[1].endsWith(u": it is not a text file"))
+      << Messages.Errors[1].toStdString();
+  EXPECT_EQ(Saved().size(), 2u);
 
   TPronunciationList other;
   TPronunciationEditorForm broken(nullptr, other, in + QStringLiteral("/cannot.txt"), {},
                                   {QStringLiteral("Adam")});
   broken.WrittenEdit->setText(QStringLiteral("x"));
   broken.AddBtn->click();
-  ASSERT_EQ(Messages.Errors.size(), 2);
-  EXPECT_TRUE(Messages.Errors[1].startsWith(u"Could not save the pronunciation list to "));
+  ASSERT_EQ(Messages.Errors.size(), 3);
+  EXPECT_TRUE(Messages.Errors[2].startsWith(u"Could not save the pronunciation list to "));
   EXPECT_EQ(other.Items.size(), 1u);
 }
 
