@@ -50,7 +50,7 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 bench: deps
-	cmake -S . -B $(BUILD_BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVERBALUNE_TESTS=OFF -DVERBALUNE_BENCH=ON $(LAUNCHER)
+	cmake -S . -B $(BUILD_BENCH) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVERBALUNE_TESTS=OFF -DVERBALUNE_BENCH=ON -DVERBALUNE_WERROR=ON $(LAUNCHER)
 	cmake --build $(BUILD_BENCH) -j $(JOBS)
 	bash bench/run-all.sh $(BUILD_BENCH)
 
