@@ -135,7 +135,7 @@ QByteArray MakeEpub(const QString& title, const QString& author,
 void WritePdf(const QString& path, const QString& title, const QList<QStringList>& pages) {
   QPdfWriter writer(path);
   writer.setTitle(title);
-  writer.setPageSize(QPageSize(QPageSize::A5));
+  writer.setPageSize(QPageSize(QPageSize::A4));
   writer.setResolution(72);
   QPainter painter(&writer);
   QFont font = painter.font();

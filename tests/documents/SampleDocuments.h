@@ -28,5 +28,6 @@ QByteArray MakeEpub(const QString& title, const QString& author,
 // An XHTML chapter with a heading and paragraphs.
 QByteArray XhtmlPage(const QString& heading, const QStringList& paragraphs);
 
-// A PDF with one page per list entry, each page the given lines in order.
+// An A4 PDF with one page per list entry, each page the given lines in order
+// (lines of up to about 90 characters fit its width).
 void WritePdf(const QString& path, const QString& title, const QList<QStringList>& pages);
