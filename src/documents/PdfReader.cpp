@@ -31,6 +31,28 @@ bool EndsInBrokenWord(const QString& line) {
   return hyphen && line.at(line.size() - 2).isLetter();
 }
 
+// Typesetters print "fi", "fl", "ff" and the like as one glyph, and a PDF's
+// text holds that glyph's own character, which some speech engines skip and
+// a pronunciation list never matches.
+QString SplitLigatures(const QString& line) {
+  static const QHash<char16_t, QString> kLigatures{
+      {0xFB00, QStringLiteral("ff")},  {0xFB01, QStringLiteral("fi")},
+      {0xFB02, QStringLiteral("fl")},  {0xFB03, QStringLiteral("ffi")},
+      {0xFB04, QStringLiteral("ffl")}, {0xFB05, QStringLiteral("st")},
+      {0xFB06, QStringLiteral("st")}};
+  QString plain;
+  plain.reserve(line.size());
+  for (const QChar c : line) {
+    const auto ligature = kLigatures.constFind(c.unicode());
+    if (ligature != kLigatures.cend()) {
+      plain += *ligature;
+    } else {
+      plain += c;
+    }
+  }
+  return plain;
+}
+
 }  // namespace
 
 QString JoinPdfPages(const QList<QStringList>& pages) {
@@ -63,7 +85,7 @@ QString JoinPdfPages(const QList<QStringList>& pages) {
   };
   for (const QStringList& lines : pages) {
     for (qsizetype i = 0; i < lines.size(); ++i) {
-      const QString piece = lines.at(i).trimmed();
+      const QString piece = SplitLigatures(lines.at(i).trimmed());
       const bool edge = i < kEdgeLines || i >= lines.size() - kEdgeLines;
       if (piece.isEmpty() || (edge && edgeCount.value(LineKey(piece)) >= needed)) {
         continue;

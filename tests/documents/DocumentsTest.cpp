@@ -235,11 +235,14 @@ TEST_F(DocumentsTest, PdfPagesJoinBrokenWordsAndDropRunningHeaders) {
   EXPECT_EQ(progress.last(), qMakePair(4, 4));
 
   // A word broken over a page end joins too; a capital after the hyphen
-  // starts a new line.
+  // starts a new line. Typeset ligatures become their letters.
   EXPECT_EQ(
       JoinPdfPages({{QStringLiteral("end of hyph-")},
                     {QStringLiteral("enation here"), QStringLiteral("x-"), QStringLiteral("Ray")}}),
       u"end of hyphenation here\nx-\nRay");
+  EXPECT_EQ(JoinPdfPages({{QStringLiteral("a di\uFB00erent \uFB02our, e\uFB03-"),
+                           QStringLiteral("cient \uFB01ve")}}),
+            u"a different flour, efficient five");
 }
 
 TEST_F(DocumentsTest, BadDocumentsAreRefusedWithAReason) {
