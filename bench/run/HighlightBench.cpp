@@ -1,16 +1,16 @@
 // The UI thread's work per spoken word on a 1 MB and a 10 MB article: mapping the
 // engine's position back through the filter, moving the caret and the
 // selection in the editor, and advancing the progress bar. Shown and
-// offscreen, so the editor lays out and repaints as it would on screen; and
-// read-only, as the article being read is.
+// offscreen, so the editor lays out and repaints as it would on screen; filled
+// as an article's editor is; and read-only, as the article being read is.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QVector>
 #include <map>
 
+#include "ArticleEditor.h"
 #include "TTSFilter.h"
 #include "WordHighlighter.h"
 
@@ -47,9 +47,9 @@ TArticle& Article(int megabytes) {
 
 void BM_WordPosition(benchmark::State& state) {
   TArticle& article = Article(static_cast<int>(state.range(1)));
-  QPlainTextEdit editor;
+  TArticleEditor editor(nullptr);
   editor.resize(600, 400);
-  editor.setPlainText(article.Text);
+  editor.SetArticleText(article.Text);
   editor.setReadOnly(true);
   editor.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   editor.show();

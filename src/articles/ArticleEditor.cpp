@@ -5,10 +5,39 @@
 #include <QScrollBar>
 #include <QTextBlock>
 
+namespace {
+
+QString InFewerBlocks(const QString& text) {
+  if (text.size() < TArticleEditor::kFewerBlocksFrom) {
+    return text;
+  }
+  QString blocks = text;
+  QChar* chars = blocks.data();
+  qsizetype blockStart = 0;
+  for (qsizetype i = blocks.indexOf(u'\n'); i >= 0; i = blocks.indexOf(u'\n', i + 1)) {
+    if (i - blockStart < TArticleEditor::kBlockChars) {
+      chars[i] = QChar::LineSeparator;
+    } else {
+      blockStart = i + 1;
+    }
+  }
+  return blocks;
+}
+
+}  // namespace
+
 TArticleEditor::TArticleEditor(TMemoEntry* entry, QWidget* parent)
     : QPlainTextEdit(parent), FEntry(entry) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void TArticleEditor::SetArticleText(const QString& text) {
+  setPlainText(InFewerBlocks(text));
+}
+
+void TArticleEditor::AppendArticleText(const QString& text) {
+  appendPlainText(InFewerBlocks(text));
 }
 
 void TArticleEditor::ScrollToLine(int line) {

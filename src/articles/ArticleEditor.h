@@ -21,6 +21,19 @@ class TArticleEditor final : public QPlainTextEdit {
   void SetPopupMenu(QMenu* menu) { FPopupMenu = menu; }
   QMenu* PopupMenu() const { return FPopupMenu; }
 
+  // Fills the editor with text whose line breaks are all "\n", as
+  // setPlainText does; AppendArticleText adds it as new lines at the end.
+  // A long text is given to the document in blocks of many lines, its other
+  // line breaks kept as line separators: they show and count as line breaks
+  // alike, but a document pays for every block it holds, and a book has
+  // hundreds of thousands of lines.
+  void SetArticleText(const QString& text);
+  void AppendArticleText(const QString& text);
+  // From this many characters on a text is given in blocks of many lines, each
+  // ending at the first line break after kBlockChars characters.
+  static constexpr qsizetype kFewerBlocksFrom = 64 * 1024;
+  static constexpr qsizetype kBlockChars = 1024;
+
   int LineCount() const { return document()->blockCount(); }
   // Scrolls so that line (0-based) is the top line.
   void ScrollToLine(int line);

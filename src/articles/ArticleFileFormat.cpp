@@ -181,35 +181,76 @@ int ArticleLineCount(const QString& text) {
   return static_cast<int>(normalised.count(u'\n')) + 1;
 }
 
-QByteArray FormatArticleRecord(const TArticleRecord& record) {
-  const QString text = NormalisedLineBreaks(record.Text);
-  QString out;
-  out.reserve(text.size() + text.count(u'\n') + record.Title.size() + record.Voice.size() + 120);
-  out += kArticleStartMarker;
-  out += QStringLiteral("\r\n");
-  out += OneLine(record.Title);
-  out += u'|';
-  out += OneLine(record.Voice);
-  out += u'|';
-  out += QString::number(static_cast<int>(text.count(u'\n')) + 1);
-  out += QStringLiteral("\r\n");
+namespace {
+
+// The markers as the file's bytes: a line of text reads as one in the file
+// exactly when its UTF-8 does, since no other character makes ASCII bytes.
+const QByteArray& StartMarkerBytes() {
+  static const QByteArray bytes = kArticleStartMarker.toUtf8();
+  return bytes;
+}
+
+const QByteArray& EndMarkerBytes() {
+  static const QByteArray bytes = kArticleEndMarker.toUtf8();
+  return bytes;
+}
+
+qsizetype MarkerEscapes(QByteArrayView line) {
+  if (!line.endsWith('|')) {
+    return -1;
+  }
+  for (const QByteArrayView marker : {StartMarkerBytes(), EndMarkerBytes()}) {
+    if (line.endsWith(marker)) {
+      const qsizetype escapes = line.size() - marker.size();
+      for (qsizetype k = 0; k < escapes; ++k) {
+        if (line[k] != '\\') {
+          return -1;
+        }
+      }
+      return escapes;
+    }
+  }
+  return -1;
+}
+
+// The text is turned into UTF-8 whole and cut into lines as bytes: a long
+// article has far too many lines to convert one by one.
+void AppendArticleRecord(QByteArray& out, const TArticleRecord& record) {
+  const QByteArray text = NormalisedLineBreaks(record.Text).toUtf8();
+  out += StartMarkerBytes();
+  out += "\r\n";
+  out += OneLine(record.Title).toUtf8();
+  out += '|';
+  out += OneLine(record.Voice).toUtf8();
+  out += '|';
+  out += QByteArray::number(static_cast<int>(text.count('\n')) + 1);
+  out += "\r\n";
   qsizetype start = 0;
   while (true) {
-    const qsizetype i = text.indexOf(u'\n', start);
-    const QStringView line = QStringView(text).sliced(start, (i < 0 ? text.size() : i) - start);
+    const qsizetype i = text.indexOf('\n', start);
+    const QByteArrayView line =
+        QByteArrayView(text).sliced(start, (i < 0 ? text.size() : i) - start);
     if (MarkerEscapes(line) >= 0) {
-      out += u'\\';
+      out += '\\';
     }
     out += line;
-    out += QStringLiteral("\r\n");
+    out += "\r\n";
     if (i < 0) {
       break;
     }
     start = i + 1;
   }
-  out += kArticleEndMarker;
-  out += QStringLiteral("\r\n");
-  return out.toUtf8();
+  out += EndMarkerBytes();
+  out += "\r\n";
+}
+
+}  // namespace
+
+QByteArray FormatArticleRecord(const TArticleRecord& record) {
+  QByteArray out;
+  out.reserve(record.Text.size() + record.Text.size() / 8 + 120);
+  AppendArticleRecord(out, record);
+  return out;
 }
 
 QByteArray FormatArticleFile(const QList<TArticleRecord>& records) {
@@ -220,7 +261,7 @@ QByteArray FormatArticleFile(const QList<TArticleRecord>& records) {
   }
   out.reserve(size + size / 8);
   for (const TArticleRecord& record : records) {
-    out += FormatArticleRecord(record);
+    AppendArticleRecord(out, record);
   }
   return out;
 }

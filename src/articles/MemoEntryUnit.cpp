@@ -15,6 +15,17 @@
 #include "BaseUtils.h"
 #include "UserMessages.h"
 
+namespace {
+
+// Paragraph and line separators as the line feeds the editor reads them as.
+QString WithLineFeeds(QString text) {
+  text.replace(QChar::ParagraphSeparator, u'\n');
+  text.replace(QChar::LineSeparator, u'\n');
+  return text;
+}
+
+}  // namespace
+
 bool IsTitleChar(QChar c) {
   const char16_t u = c.unicode();
   return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z') ||
@@ -81,7 +92,7 @@ void TMemoEntry::MakeWidgets() {
 
   FEditor->SetPopupMenu(FPopupMenu);
   if (!FText.isEmpty()) {
-    FEditor->setPlainText(FText);
+    FEditor->SetArticleText(FText);
     QTextCursor cursor = FEditor->textCursor();
     const int end = static_cast<int>(FText.size());
     cursor.setPosition(qBound(0, FCaretAnchor, end));
@@ -89,11 +100,12 @@ void TMemoEntry::MakeWidgets() {
     FEditor->setTextCursor(cursor);
     FEditor->ScrollToLine(FScrollLine);
   }
-  // The editor holds the text from now on.
-  FText = QString();
+  // The editor holds the text from now on; FText stays as its copy until the
+  // first change.
+  FTextInEditor = true;
   ApplyColor();
   ApplyLock(Locked);
-  connect(FEditor->document(), &QTextDocument::contentsChanged, this, [this] { FBlank = -1; });
+  connect(FEditor->document(), &QTextDocument::contentsChanged, this, &TMemoEntry::EditorChanged);
   // Only the widgets can be typed into; connected after they were filled.
   connect(FEditor, &QPlainTextEdit::textChanged, this, &TMemoEntry::Edited);
   connect(FProperties->TitleEdit, &QLineEdit::textChanged, this, &TMemoEntry::Edited);
@@ -123,6 +135,15 @@ void TMemoEntry::ReleaseWidgets() {
   FEditor->document()->disconnect(this);
   FProperties = nullptr;
   FEditor = nullptr;
+  FTextInEditor = false;
+}
+
+void TMemoEntry::EditorChanged() {
+  FBlank = -1;
+  if (FTextInEditor) {
+    FTextInEditor = false;
+    FText = QString();
+  }
 }
 
 TMemoEntry::~TMemoEntry() = default;
@@ -334,10 +355,10 @@ void TMemoEntry::LoadFromDevice(QIODevice& device) {
       SetEditorText(text);
     } else if (FEditor == nullptr) {
       FText += u'\n';
-      FText += text;
+      FText += WithLineFeeds(text);
       FBlank = -1;
     } else {
-      FEditor->appendPlainText(text);
+      FEditor->AppendArticleText(WithLineFeeds(text));
     }
   }
   if (failed) {
@@ -347,14 +368,11 @@ void TMemoEntry::LoadFromDevice(QIODevice& device) {
 }
 
 QString TMemoEntry::EditorText() const {
-  if (FEditor == nullptr) {
+  if (FEditor == nullptr || FTextInEditor) {
     return FText;
   }
   // toPlainText would turn non-breaking spaces into plain ones.
-  QString text = FEditor->document()->toRawText();
-  text.replace(QChar::ParagraphSeparator, u'\n');
-  text.replace(QChar::LineSeparator, u'\n');
-  return text;
+  return WithLineFeeds(FEditor->document()->toRawText());
 }
 
 bool TMemoEntry::IsBlank() const {
@@ -389,15 +407,17 @@ void TMemoEntry::SetEditorText(const QString& text) {
     normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     normalised.replace(u'\r', u'\n');
   }
+  // What the editor gives back: its text has no other line breaks.
+  normalised = WithLineFeeds(normalised);
   if (FEditor == nullptr) {
-    // What the editor would hold: its text has no other line breaks.
-    normalised.replace(QChar::ParagraphSeparator, u'\n');
-    normalised.replace(QChar::LineSeparator, u'\n');
     FText = normalised;
     FCaretAnchor = FCaretPosition = 0;
     FScrollLine = 0;
     FBlank = -1;
     return;
   }
-  FEditor->setPlainText(normalised);
+  FEditor->SetArticleText(normalised);
+  // After the change it made, which dropped the copy of the old text.
+  FText = normalised;
+  FTextInEditor = true;
 }

@@ -147,6 +147,8 @@ class TMemoEntry final : public QFrame {
   void Fire(const THandler& handler);
   void MakeWidgets();
   void ApplyColor();
+  // The editor's document changed: what the entry knew of its text is old.
+  void EditorChanged();
   // The voice the box would select for name: none unless it is installed.
   QString SelectableVoice(const QString& name) const;
 
@@ -154,8 +156,11 @@ class TMemoEntry final : public QFrame {
   QVBoxLayout* FLayout = nullptr;
   TPropertyPanel* FProperties = nullptr;
   TArticleEditor* FEditor = nullptr;
-  // What the widgets hold while there are none.
+  // What the widgets hold while there are none. While the editor holds
+  // exactly the text it was given, FText keeps that too (FTextInEditor), so a
+  // save of a long article does not copy it back out of the document.
   QString FText;
+  bool FTextInEditor = false;
   QString FTitle;
   QString FVoice;
   int FCaretAnchor = 0;

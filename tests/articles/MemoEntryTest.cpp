@@ -212,6 +212,60 @@ TEST_F(TEntryFixture, EditorTextKeepsEveryCharacterWithOrWithoutWidgets) {
   EXPECT_EQ(Entry->EditorText(), kept);
 }
 
+TEST_F(TEntryFixture, ALongArticleKeepsEveryLineItsCaretAndWhatIsTypedIntoIt) {
+  // Long enough for the editor to take it in blocks of many lines.
+  QString text;
+  for (int i = 0; text.size() < 3 * TArticleEditor::kFewerBlocksFrom; ++i) {
+    text += QStringLiteral("line %1 of a long article").arg(i);
+    text += i % 7 == 6 ? QStringLiteral("\n\n") : QStringLiteral("\n");
+  }
+  text += QStringLiteral("last");
+  const QString first = QStringLiteral("first");
+  enum class THow { Set, SetWithoutWidgets, Loaded, AppendedToText, AppendedWithoutWidgets };
+  for (const THow how : {THow::Set, THow::SetWithoutWidgets, THow::Loaded, THow::AppendedToText,
+                         THow::AppendedWithoutWidgets}) {
+    SCOPED_TRACE(static_cast<int>(how));
+    const bool appended = how == THow::AppendedToText || how == THow::AppendedWithoutWidgets;
+    Entry->SetEditorText(appended ? first : QString());
+    if (how == THow::SetWithoutWidgets || how == THow::AppendedWithoutWidgets) {
+      Entry->ReleaseWidgets();
+    }
+    if (how == THow::Set || how == THow::SetWithoutWidgets) {
+      Entry->SetEditorText(text);
+    } else {
+      QBuffer device;
+      device.setData(text.toUtf8() + "\r\n");
+      ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+      Entry->LoadFromDevice(device);
+    }
+    QString expected = appended ? first + u'\n' + text : text;
+    EXPECT_EQ(Entry->EditorText(), expected);
+    TArticleEditor* editor = Entry->Editor;
+    EXPECT_EQ(editor->document()->characterCount(), expected.size() + 1);
+
+    // Typed text is what the entry gives from then on, with or without widgets.
+    const int middle = static_cast<int>(expected.indexOf(QStringLiteral("line 2000 ")));
+    editor->setFocus();
+    editor->SetSelStart(middle);
+    QTest::keyClicks(editor, QStringLiteral("xy"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    expected.insert(middle, QStringLiteral("xy\n"));
+    EXPECT_EQ(Entry->EditorText(), expected);
+    editor->SetSelStart(middle + 3);
+    editor->SetSelLength(9);
+    Entry->ReleaseWidgets();
+    EXPECT_EQ(Entry->EditorText(), expected);
+    // Made again: the same text and selection.
+    EXPECT_EQ(Entry->Editor->SelStart(), middle + 3);
+    EXPECT_EQ(Entry->Editor->SelLength(), 9);
+    EXPECT_EQ(Entry->Editor->textCursor().selectedText(), QStringLiteral("line 2000"));
+    EXPECT_EQ(Entry->EditorText(), expected);
+    QTest::keyClick(Entry->Editor, Qt::Key_Delete);
+    expected.remove(middle + 3, 9);
+    EXPECT_EQ(Entry->EditorText(), expected);
+  }
+}
+
 TEST_F(TEntryFixture, ALockedArticleCannotBeTypedOverButItsCaretMoves) {
   Entry->SetEditorText(QStringLiteral("one two three"));
   TArticleEditor* editor = Entry->Editor;
