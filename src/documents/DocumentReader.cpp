@@ -15,6 +15,9 @@ namespace {
 
 // Web pages and books are small; a bigger file is no page but a mistake.
 constexpr qint64 kMaxHtmlBytes = 64LL * 1024 * 1024;
+// Qt's HTML reader builds a laid-out document of some 70 bytes per byte of
+// the page: 8 MB of tag soup already take about half a gigabyte.
+constexpr qint64 kMaxTagSoupBytes = 8LL * 1024 * 1024;
 
 QString CannotOpen(const QString& path, const QString& reason) {
   return QStringLiteral("Cannot open ") + path + QStringLiteral(" (") + reason +
@@ -84,6 +87,12 @@ TDocument ReadHtmlPage(const QByteArray& bytes, const QString& name) {
   } catch (const EDocumentUnsafe&) {
     throw;
   } catch (const EDocumentError&) {
+    if (bytes.size() > kMaxTagSoupBytes) {
+      throw EDocumentError(
+          QStringLiteral("The web page ") + name +
+          QStringLiteral(" is too big to be read: a page that is not well-formed XHTML may hold "
+                         "8 MB at most"));
+    }
     return ReadTagSoup(bytes);
   }
 }

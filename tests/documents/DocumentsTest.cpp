@@ -283,6 +283,7 @@ TEST_F(DocumentsTest, BadDocumentsAreRefusedWithAReason) {
       {Write(QStringLiteral("bomb.epub"), bomb), "for safety"},
       {Write(QStringLiteral("laughs.xhtml"), laughs), "for safety"},
       {Write(QStringLiteral("external.html"), external), "for safety"},
+      {Write(QStringLiteral("soup.html"), "<html><body><p>" + QByteArray(9 << 20, 'a')), "too big"},
       {Write(QStringLiteral("other.zip"), MakeZip({{"a.txt", "x"}})), "no document"},
       {Write(QStringLiteral("broken.pdf"), "%PDF-1.4\n1 0 obj garbage"), "damaged"},
       {blank, "no text"},
