@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 
@@ -68,6 +69,25 @@ void TArticleEditor::SetSelLength(int length) {
   cursor.setPosition(start);
   cursor.setPosition(qBound(start, start + length, end), QTextCursor::KeepAnchor);
   setTextCursor(cursor);
+}
+
+void TArticleEditor::insertFromMimeData(const QMimeData* source) {
+  if (source == nullptr || !source->hasText() ||
+      !textInteractionFlags().testFlag(Qt::TextEditable)) {
+    QPlainTextEdit::insertFromMimeData(source);
+    return;
+  }
+  QString text = source->text();
+  if (text.size() < kFewerBlocksFrom) {
+    QPlainTextEdit::insertFromMimeData(source);
+    return;
+  }
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(u'\r', u'\n');
+  QTextCursor cursor = textCursor();
+  cursor.insertText(InFewerBlocks(text));
+  setTextCursor(cursor);
+  ensureCursorVisible();
 }
 
 void TArticleEditor::contextMenuEvent(QContextMenuEvent* event) {

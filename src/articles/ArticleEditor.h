@@ -46,6 +46,8 @@ class TArticleEditor final : public QPlainTextEdit {
 
  protected:
   void contextMenuEvent(QContextMenuEvent* event) override;
+  // A long text pasted or dropped goes in as SetArticleText puts it.
+  void insertFromMimeData(const QMimeData* source) override;
 
  private:
   TMemoEntry* FEntry;

@@ -221,24 +221,41 @@ TEST_F(TEntryFixture, ALongArticleKeepsEveryLineItsCaretAndWhatIsTypedIntoIt) {
   }
   text += QStringLiteral("last");
   const QString first = QStringLiteral("first");
-  enum class THow { Set, SetWithoutWidgets, Loaded, AppendedToText, AppendedWithoutWidgets };
+  QString expected;
+  enum class THow {
+    Set,
+    SetWithoutWidgets,
+    Loaded,
+    AppendedToText,
+    AppendedWithoutWidgets,
+    Pasted,
+    PastedAfterText
+  };
   for (const THow how : {THow::Set, THow::SetWithoutWidgets, THow::Loaded, THow::AppendedToText,
-                         THow::AppendedWithoutWidgets}) {
+                         THow::AppendedWithoutWidgets, THow::Pasted, THow::PastedAfterText}) {
     SCOPED_TRACE(static_cast<int>(how));
     const bool appended = how == THow::AppendedToText || how == THow::AppendedWithoutWidgets;
-    Entry->SetEditorText(appended ? first : QString());
+    Entry->SetEditorText(appended || how == THow::PastedAfterText ? first : QString());
     if (how == THow::SetWithoutWidgets || how == THow::AppendedWithoutWidgets) {
       Entry->ReleaseWidgets();
     }
     if (how == THow::Set || how == THow::SetWithoutWidgets) {
       Entry->SetEditorText(text);
+    } else if (how == THow::Pasted || how == THow::PastedAfterText) {
+      QApplication::clipboard()->setText(QString(text).replace(u'\n', QStringLiteral("\r\n")));
+      Entry->Editor->SetSelStart(1);
+      Entry->Editor->SetSelLength(how == THow::PastedAfterText ? 3 : 0);
+      Entry->Editor->paste();
     } else {
       QBuffer device;
       device.setData(text.toUtf8() + "\r\n");
       ASSERT_TRUE(device.open(QIODevice::ReadOnly));
       Entry->LoadFromDevice(device);
     }
-    QString expected = appended ? first + u'\n' + text : text;
+    expected = appended ? first + u'\n' + text : text;
+    if (how == THow::PastedAfterText) {
+      expected = QStringLiteral("f") + text + QStringLiteral("t");
+    }
     EXPECT_EQ(Entry->EditorText(), expected);
     TArticleEditor* editor = Entry->Editor;
     EXPECT_EQ(editor->document()->characterCount(), expected.size() + 1);
@@ -264,6 +281,11 @@ TEST_F(TEntryFixture, ALongArticleKeepsEveryLineItsCaretAndWhatIsTypedIntoIt) {
     expected.remove(middle + 3, 9);
     EXPECT_EQ(Entry->EditorText(), expected);
   }
+  // The article being read takes no long paste either.
+  Entry->Locked = true;
+  Entry->Editor->paste();
+  Entry->Locked = false;
+  EXPECT_EQ(Entry->EditorText(), expected);
 }
 
 TEST_F(TEntryFixture, ALockedArticleCannotBeTypedOverButItsCaretMoves) {
