@@ -1,8 +1,9 @@
 // Writes sample documents and opens documents, for the end-to-end tests and
 // the benchmarks:
-//   documents_cli epub PATH CHAPTERS [MISSING]
-//                                      a book of CHAPTERS chapters, chapter
-//                                      MISSING listed but left out of it
+//   documents_cli epub PATH CHAPTERS [MISSING [PARAGRAPHS]]
+//                                      a book of CHAPTERS chapters of two
+//                                      paragraphs (or PARAGRAPHS), chapter
+//                                      MISSING (0: none) listed but left out
 //   documents_cli pdf PATH PAGES       a PDF of PAGES pages
 //   documents_cli open PATH            reads PATH, prints chapters and characters
 //   documents_cli chapters PATH DIR    writes each chapter's text to DIR/N.txt
@@ -38,7 +39,8 @@ QString Paragraph(int seed, int sentences) {
 
 int Usage() {
   std::fputs(
-      "usage: documents_cli epub PATH CHAPTERS [MISSING] | pdf PATH PAGES | open PATH |"
+      "usage: documents_cli epub PATH CHAPTERS [MISSING [PARAGRAPHS]] | pdf PATH PAGES |"
+      " open PATH |"
       " chapters PATH DIR\n",
       stderr);
   return 2;
@@ -59,14 +61,19 @@ int main(int argc, char** argv) {
   const QString& path = args.at(2);
   const int count = args.size() > 3 ? args.at(3).toInt() : 0;
   if (command == u"epub" && count > 0) {
+    const int paragraphs = args.size() > 5 ? args.at(5).toInt() : 0;
     QList<TSampleChapter> chapters;
     for (int i = 1; i <= count; ++i) {
-      chapters << TSampleChapter{
-          QStringLiteral("chapter%1.xhtml").arg(i), QStringLiteral("Chapter %1").arg(i),
-          XhtmlPage(QStringLiteral("Chapter %1").arg(i), {Paragraph(i, 4), Paragraph(i + 2, 3)})};
+      QStringList text{Paragraph(i, 4), Paragraph(i + 2, 3)};
+      for (int p = 2; p < paragraphs; ++p) {
+        text << Paragraph(i + p, 4);
+      }
+      chapters << TSampleChapter{QStringLiteral("chapter%1.xhtml").arg(i),
+                                 QStringLiteral("Chapter %1").arg(i),
+                                 XhtmlPage(QStringLiteral("Chapter %1").arg(i), text)};
     }
     QStringList missing;
-    if (args.size() > 4) {
+    if (args.size() > 4 && args.at(4).toInt() > 0) {
       missing << QStringLiteral("chapter%1.xhtml").arg(args.at(4).toInt());
     }
     QFile file(path);
