@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Rendering a 20,000-word English text to a WAV file with Flite's slt voice
 # through the component against `flite -voice slt -f text.txt -o out.wav`:
-# wall and CPU time and peak memory, and the ratios of both.
+# wall and CPU time and peak memory, the ratios of both, and the ratio of
+# instructions executed on a short text (callgrind), which load does not sway.
 # Usage: compare-flite.sh BUILD_FOLDER [RUNS]
 set -euo pipefail
 build=${1:-build-bench}
@@ -49,3 +50,18 @@ printf "%-34s wall %7.2f s  cpu %7.2f s  max RSS %7d KiB\n" "TTTS Flite Slt to W
 echo "ratio ours/CLI: wall $(awk "BEGIN{printf \"%.3f\", $ours_wall / $cli_wall}")," \
   "cpu $(awk "BEGIN{printf \"%.3f\", $ours_cpu / $cli_cpu}")"
 echo "audio: CLI $(stat -c %s "$work/cli.wav") bytes, ours $(stat -c %s "$work/ours.wav") bytes"
+
+# Instructions executed, counted by callgrind on a 300-word text: unlike
+# time, the count does not depend on what else the machine is doing.
+if command -v valgrind >/dev/null; then
+  write_story 300 "$work/text300.txt"
+  count() {
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null --log-file="$work/vg" "$@" \
+      >/dev/null 2>&1 || { cat "$work/vg"; return 1; }
+    sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$work/vg"
+  }
+  cli_ir=$(count flite -voice slt -f "$work/text300.txt" -o "$work/cli300.wav")
+  ours_ir=$(count "$cli" "$work/text300.txt" "$work/ours300.wav" "Flite Slt")
+  echo "instructions, $(wc -w <"$work/text300.txt") words: CLI $cli_ir, ours $ours_ir," \
+    "ratio $(awk "BEGIN{printf \"%.4f\", $ours_ir / $cli_ir}")"
+fi
