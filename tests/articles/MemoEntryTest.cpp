@@ -268,6 +268,11 @@ TEST_F(TEntryFixture, ALongArticleKeepsEveryLineItsCaretAndWhatIsTypedIntoIt) {
     QTest::keyClick(editor, Qt::Key_Return);
     expected.insert(middle, QStringLiteral("xy\n"));
     EXPECT_EQ(Entry->EditorText(), expected);
+    // What is copied has line feeds, whatever the document keeps.
+    editor->SetSelStart(middle - 100);
+    editor->SetSelLength(200);
+    editor->copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), expected.mid(middle - 100, 200));
     editor->SetSelStart(middle + 3);
     editor->SetSelLength(9);
     Entry->ReleaseWidgets();
