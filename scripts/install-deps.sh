@@ -13,7 +13,7 @@ packages=(
   # tests, fuzzing, benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool xclip x11-utils imagemagick wmdocker
-  espeak-ng flite lame sox libsox-fmt-mp3 mpg123 time qpdf id3v2
+  espeak-ng flite lame sox libsox-fmt-mp3 mpg123 time qpdf id3v2 desktop-file-utils
   # fonts so the window shows text under Xvfb
   fonts-dejavu-core
 )

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <utility>
 
 #include "BaseUtils.h"
 #include "DocumentReader.h"
@@ -308,6 +309,20 @@ void TReadCommands::OpenTextFiles(const QStringList& files) {
   // The count shown by AddNew was taken while the new article was still
   // empty; the status line must count the text just opened.
   FForm.ShowStatus(QString());
+  if (!FWaitingFiles.isEmpty()) {
+    QTimer::singleShot(0, this, [this] { OpenFilesWhenReady({}); });
+  }
+}
+
+void TReadCommands::OpenFilesWhenReady(const QStringList& files) {
+  FWaitingFiles += files;
+  if (FWaitingFiles.isEmpty() || FOpening || !FForm.Initialized || FForm.Terminated ||
+      FForm.RunState == rsExiting) {
+    return;
+  }
+  const bool multiple = FPreferences.ML_ListMode == TMemoListBox::lmMultiArticle;
+  const QStringList waiting = std::exchange(FWaitingFiles, QStringList());
+  OpenTextFiles(multiple ? waiting : waiting.mid(0, 1));
 }
 
 namespace {

@@ -42,6 +42,10 @@ class TReadCommands final : public QObject {
   // window): text files as one article each, documents as one article or,
   // in Multi-Article mode, one per chapter.
   void OpenTextFiles(const QStringList& files);
+  // Files given to the program (its command line, a second start): opened
+  // like the open dialog's choice once the saved list is in and no other
+  // open is under way; until then they wait, in the order they came.
+  void OpenFilesWhenReady(const QStringList& files);
   void SpeakText(const QString& text, const QString& voiceName);
 
   // Asks for the text files to open (several only when multiple is set),
@@ -70,6 +74,7 @@ class TReadCommands final : public QObject {
   std::unique_ptr<TReadingHost> FHost;
   TReadingRun* FRun;
   bool FOpening = false;
+  QStringList FWaitingFiles;
 };
 
 // The main window's reading commands; null before the forms are created.

@@ -1,8 +1,11 @@
 #include "ReaderMain.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 #include <QSessionManager>
+#include <QTextStream>
+#include <QTimer>
 #include <csignal>
 #include <memory>
 
@@ -12,6 +15,7 @@
 #include "Forms.h"
 #include "GuiMessages.h"
 #include "MainWindow.h"
+#include "ReadCommands.h"
 #include "TBaseRegistryClassUnit.h"
 #include "TEndSignals.h"
 #include "TSingleInstance.h"
@@ -73,6 +77,52 @@ void ConnectEndsOfTheProgram(QApplication& app, TEndSignals& endSignals, TQuitAs
   });
 }
 
+// The files named on the command line, as absolute paths: every argument but
+// a leading "-auto" (and a "--" before the files), relative ones taken from
+// the folder the program was started in.
+QStringList CommandLineFiles(const QStringList& arguments) {
+  QStringList rest = arguments.mid(1);
+  if (!rest.isEmpty() && rest.first() == QStringLiteral("-auto")) {
+    rest.removeFirst();
+  }
+  if (!rest.isEmpty() && rest.first() == QStringLiteral("--")) {
+    rest.removeFirst();
+  }
+  QStringList files;
+  const QDir current = QDir::current();
+  for (const QString& argument : rest) {
+    if (!argument.isEmpty()) {
+      files << QDir::cleanPath(current.absoluteFilePath(argument));
+    }
+  }
+  return files;
+}
+
+// Hands the start over to a running reader with the files it can be sent;
+// the others are named on stderr, the only place a start that ends at once
+// can tell of them.
+bool HandOverToRunningReader(TSingleInstance& instance, const QStringList& files) {
+  QStringList sendable;
+  QStringList refused;
+  for (const QString& file : files) {
+    const QString problem = TSingleInstance::PathProblem(file);
+    if (problem.isEmpty()) {
+      sendable << file;
+    } else {
+      refused << QStringLiteral("verbalune: \"%1\" cannot be passed to the running reader: %2\n")
+                     .arg(file, problem);
+    }
+  }
+  if (!instance.HandOverToRunning(sendable)) {
+    return false;
+  }
+  QTextStream err(stderr);
+  for (const QString& message : refused) {
+    err << message;
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunReader(int& argc, char** argv) {
@@ -91,12 +141,13 @@ int RunReader(int& argc, char** argv) {
   // The main window hides instead of closing; only the Exit command ends.
   QApplication::setQuitOnLastWindowClosed(false);
 
+  const QStringList files = CommandLineFiles(app.arguments());
   TSingleInstance instance;
-  if (instance.HandOverToRunning()) {
+  if (HandOverToRunningReader(instance, files)) {
     return 0;
   }
   UtilsClass::RotateTraceFiles();
-  if (!instance.Listen() && instance.HandOverToRunning()) {
+  if (!instance.Listen() && HandOverToRunningReader(instance, files)) {
     // Another start won the race between our check and our listening.
     return 0;
   }
@@ -119,6 +170,13 @@ int RunReader(int& argc, char** argv) {
       UtilsClass::Trace(QStringLiteral("Restore requested by a second start"));
       Form1->RestoreFromTray();
     });
+    QObject::connect(
+        &instance, &TSingleInstance::OpenRequested, Form1, [](const QStringList& requested) {
+          UtilsClass::Trace(
+              QStringLiteral("Second start asked to open %1 file(s)").arg(requested.size()));
+          Form1->RestoreFromTray();
+          ReadCommands->OpenFilesWhenReady(requested);
+        });
     Form1->show();
     Form1->raise();
     Form1->activateWindow();
@@ -127,6 +185,13 @@ int RunReader(int& argc, char** argv) {
     } else if (Form1->RunState == rsExiting) {
       status = 0;  // ended by a signal while start-up ran
     } else {
+      // The saved list is in by now: these come after it, as the open
+      // dialog's would, with those a second start sent meanwhile.
+      QTimer::singleShot(0, Form1, [files] {
+        if (ReadCommands != nullptr) {
+          ReadCommands->OpenFilesWhenReady(files);
+        }
+      });
       status = app.exec();
     }
   }

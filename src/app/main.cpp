@@ -18,7 +18,8 @@ QStringList Arguments(int argc, char** argv) {
 }
 
 constexpr const char* kUsage =
-    "Usage: verbalune [-auto]              start the reader (-auto: in the notification area)\n"
+    "Usage: verbalune [-auto] [FILE...]    start the reader (-auto: in the notification area)\n"
+    "                                      and open the files as articles\n"
     "       verbalune --list-voices        print the installed voices\n"
     "       verbalune --say TEXT [--to-wav FILE]\n"
     "       verbalune --render [options] FILE...   (verbalune --render --help for the options)\n";

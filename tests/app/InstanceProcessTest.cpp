@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -21,10 +22,13 @@ class ReaderProcesses : public ::testing::Test {
     Environment.insert(QStringLiteral("VERBALUNE_CONFIG_DIR"), Folders.ConfigDir());
   }
 
-  std::unique_ptr<QProcess> Start() {
+  std::unique_ptr<QProcess> Start(const QStringList& arguments = {},
+                                  const QString& workingDirectory = QString()) {
     auto process = std::make_unique<QProcess>();
     process->setProcessEnvironment(Environment);
     process->setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/verbalune"));
+    process->setArguments(arguments);
+    process->setWorkingDirectory(workingDirectory);
     process->start();
     return process;
   }
@@ -36,6 +40,10 @@ class ReaderProcesses : public ::testing::Test {
 
   bool WaitForTrace(const QString& text) const {
     return QTest::qWaitFor([&] { return Trace().contains(text); }, 20000);
+  }
+
+  QString SavedArticles() const {
+    return QString::fromUtf8(ReadWholeFile(Folders.Path(QStringLiteral("VLExport.txt"))));
   }
 
   static void Kill(QProcess& process) {
@@ -81,4 +89,37 @@ TEST_F(ReaderProcesses, AKilledInstanceDoesNotBlockTheNextStart) {
   EXPECT_EQ(next->state(), QProcess::Running);
   EXPECT_TRUE(Trace().contains(QStringLiteral("Removing stale instance socket")));
   Kill(*next);
+}
+
+TEST_F(ReaderProcesses, FilesOnTheCommandLineOpenInTheFirstAndReachItFromASecondStart) {
+  // Relative names are taken from the folder each start runs in.
+  const QString documents = Folders.Path(QStringLiteral("my documents"));
+  ASSERT_TRUE(QDir().mkpath(documents));
+  ASSERT_TRUE(WriteWholeFile(documents + QStringLiteral("/first.txt"),
+                             "Text of the file given to the first start."));
+  ASSERT_TRUE(WriteWholeFile(documents + QStringLiteral("/second \u00e9t\u00e9.txt"),
+                             "Text of the file given to the second start."));
+
+  // Multi-Article mode, where each opened file becomes an article of its own.
+  ASSERT_TRUE(WriteWholeFile(Folders.ConfigDir() + QStringLiteral("/registry.reg"),
+                             "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\KelmorSoft\\Verbalune]\n"
+                             "\"ML_ListMode\"=\"1\"\n"));
+
+  auto first = Start({QStringLiteral("first.txt")}, documents);
+  ASSERT_TRUE(first->waitForStarted(10000));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return SavedArticles().contains(QStringLiteral("given to the first start")); }, 20000));
+
+  auto second = Start({QStringLiteral("second \u00e9t\u00e9.txt")}, documents);
+  ASSERT_TRUE(second->waitForFinished(20000));
+  EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(second->exitCode(), 0);
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return SavedArticles().contains(QStringLiteral("given to the second start")); },
+      20000));
+  EXPECT_TRUE(SavedArticles().contains(QStringLiteral("given to the first start")));
+  EXPECT_TRUE(Trace().contains(QStringLiteral("Second start asked to open 1 file(s)")));
+  EXPECT_EQ(Trace().count(QStringLiteral("Entered FormShow")), 1);
+  EXPECT_EQ(first->state(), QProcess::Running);
+  Kill(*first);
 }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "DesktopEntry.h"
@@ -140,4 +141,42 @@ TEST(AutostartDirTest, FollowsXdgConfigHome) {
   qputenv("XDG_CONFIG_HOME", "relative/path");
   EXPECT_EQ(AutostartDir(), QDir::homePath() + u"/.config/autostart"_s);
   qputenv("XDG_CONFIG_HOME", saved);
+}
+
+namespace {
+
+// desktop-file-validate's verdict: empty when the entry is valid.
+QString DesktopFileErrors(const QString& path) {
+  QProcess validate;
+  validate.start(u"desktop-file-validate"_s, {path});
+  if (!validate.waitForFinished(30000)) {
+    return u"desktop-file-validate did not run"_s;
+  }
+  const QString output = QString::fromUtf8(validate.readAllStandardOutput());
+  return validate.exitCode() == 0 ? QString()
+                                  : output + u"(exit code %1)"_s.arg(validate.exitCode());
+}
+
+}  // namespace
+
+TEST_F(RunKeyTest, TheShippedEntryOpensFilesAndTheLoginEntryDoesNot) {
+  // The menu entry takes files for "Open With"; it must stay valid, or menus drop it.
+  const QString shipped = qEnvironmentVariable("VERBALUNE_SHARE_DIR") + u"/verbalune.desktop"_s;
+  EXPECT_EQ(DesktopFileErrors(shipped), QString());
+  const TDesktopEntryKeys keys = ParseDesktopEntry(ReadWholeFile(shipped));
+  EXPECT_EQ(keys.Value(u"Exec"_s), u"verbalune %F"_s);
+  const QStringList types = keys.Value(u"MimeType"_s).split(u';', Qt::SkipEmptyParts);
+  for (const char* type :
+       {"text/plain", "text/html", "application/xhtml+xml", "application/epub+zip",
+        "application/pdf", "application/vnd.oasis.opendocument.text",
+        "application/vnd.openxmlformats-officedocument.wordprocessingml.document"}) {
+    EXPECT_TRUE(types.contains(QLatin1StringView(type))) << type;
+  }
+
+  // The login start passes no files and offers itself for none.
+  ASSERT_TRUE(SetRunKeyValue(u"Verbalune"_s, u"/opt/Verbalune MP3/verbalune"_s, kAuto, true));
+  EXPECT_EQ(DesktopFileErrors(EntryPath()), QString());
+  const TDesktopEntryKeys login = ParseDesktopEntry(ReadWholeFile(EntryPath()));
+  EXPECT_FALSE(login.Value(u"Exec"_s).contains(u'%')) << login.Value(u"Exec"_s).toStdString();
+  EXPECT_TRUE(login.Value(u"MimeType"_s).isEmpty());
 }

@@ -27,9 +27,9 @@ QString ChildPath() {
 }
 
 // Runs the child while this process keeps serving its socket.
-int RunChild(const QString& name) {
+int RunChild(const QString& name, const QStringList& files = {}) {
   QProcess child;
-  child.start(ChildPath(), {name});
+  child.start(ChildPath(), QStringList{name} + files);
   if (!child.waitForStarted(5000)) {
     return -1;
   }
@@ -115,6 +115,83 @@ TEST(SingleInstance, StrangersOnTheSocketAreDroppedWithoutARestore) {
   EXPECT_TRUE(QTest::qWaitFor(
       [&stranger] { return stranger.state() == QLocalSocket::UnconnectedState; }, 5000));
   EXPECT_EQ(restore.count(), 0);
+}
+
+TEST(SingleInstance, FilesOfASecondStartReachTheFirstWhole) {
+  TSingleInstance first(UniqueName());
+  ASSERT_TRUE(first.Listen());
+  QSignalSpy restore(&first, &TSingleInstance::RestoreRequested);
+  QSignalSpy open(&first, &TSingleInstance::OpenRequested);
+
+  const QStringList files{QStringLiteral("/tmp/a book.epub"),
+                          QStringLiteral("/home/\u00e9l\u00e8ve/\u65e5\u672c\u8a9e notes.txt"),
+                          QStringLiteral("/tmp/tab\there\rand  two spaces .txt")};
+  EXPECT_EQ(RunChild(first.Name(), files), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&open] { return open.count() == 1; }, 5000));
+  EXPECT_EQ(open.at(0).at(0).toStringList(), files);
+
+  // A line break would split the path: it is left out, the rest still goes.
+  EXPECT_EQ(RunChild(first.Name(), {QStringLiteral("/tmp/two\nlines.txt"), files.at(0)}), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&open] { return open.count() == 2; }, 5000));
+  EXPECT_EQ(open.at(1).at(0).toStringList(), QStringList{files.at(0)});
+
+  // More files than one request takes arrive in several, all of them.
+  QStringList many;
+  for (int i = 0; many.size() * 200 < TSingleInstance::MaxRequestBytes * 2; ++i) {
+    many << QStringLiteral("/tmp/") + QString(180, u'x') + QString::number(i);
+  }
+  EXPECT_EQ(RunChild(first.Name(), many), 0);
+  QStringList arrived;
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        arrived.clear();
+        for (qsizetype i = 2; i < open.count(); ++i) {
+          arrived += open.at(i).at(0).toStringList();
+        }
+        return arrived.size() >= many.size();
+      },
+      5000));
+  EXPECT_GT(open.count(), 3);
+  EXPECT_EQ(arrived, many);
+  EXPECT_EQ(restore.count(), 0);
+}
+
+TEST(SingleInstance, MalformedOpenRequestsAreRefusedAndTheServerStaysUp) {
+  TSingleInstance first(UniqueName());
+  ASSERT_TRUE(first.Listen());
+  QSignalSpy restore(&first, &TSingleInstance::RestoreRequested);
+  QSignalSpy open(&first, &TSingleInstance::OpenRequested);
+
+  const QByteArray tooBig = "open\n" +
+                            QByteArray(TSingleInstance::MaxRequestBytes / 100 + 1, 'x')
+                                .replace("x", "/" + QByteArray(98, 'y') + "\n") +
+                            "\n";
+  const QByteArray cases[] = {
+      "open\nrelative/path.txt\n\n",               // not absolute
+      "open\n/tmp/\xff\xfe.txt\n\n",               // not UTF-8
+      QByteArray("open\n/tmp/nul\0.txt\n\n", 18),  // a NUL inside
+      "open\n\n",                                  // no files
+      "open\n/" + QByteArray(TSingleInstance::MaxPathBytes + 10, 'z') + "\n\n",
+      tooBig,
+  };
+  for (const QByteArray& request : cases) {
+    QLocalSocket client;
+    client.connectToServer(first.Name());
+    ASSERT_TRUE(client.waitForConnected(2000));
+    client.write(request);
+    client.flush();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&client] { return client.state() == QLocalSocket::UnconnectedState; }, 5000))
+        << request.left(40).toStdString();
+    EXPECT_FALSE(client.canReadLine()) << request.left(40).toStdString();
+  }
+  EXPECT_EQ(open.count(), 0);
+  EXPECT_EQ(restore.count(), 0);
+
+  // Still serving: a plain restore works as before.
+  EXPECT_EQ(RunChild(first.Name()), 0);
+  EXPECT_EQ(restore.count(), 1);
+  EXPECT_EQ(open.count(), 0);
 }
 
 TEST(SingleInstance, EachSettingsFolderHasItsOwnInstance) {
