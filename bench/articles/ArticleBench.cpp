@@ -54,6 +54,16 @@ const QByteArray& BigFile() {
   return file;
 }
 
+// The saved-articles file in dir holding bytes; its path.
+QString WriteSavedList(const QTemporaryDir& dir, const QByteArray& bytes) {
+  const QString path = dir.filePath(QStringLiteral("VLExport.txt"));
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    qFatal("Cannot write %s", qPrintable(path));
+  }
+  return path;
+}
+
 // Words of real prose: the licence texts every Debian system ships.
 const QStringList& Words() {
   static const QStringList words = [] {
@@ -129,11 +139,7 @@ struct TBenchList {
 
 void BM_ImportMultiArticle(benchmark::State& state) {
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("VLExport.txt"));
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(BigFile());
-  file.close();
+  const QString path = WriteSavedList(dir, BigFile());
   for (auto _ : state) {
     state.PauseTiming();
     auto bench = std::make_unique<TBenchList>();
@@ -154,11 +160,8 @@ BENCHMARK(BM_ImportMultiArticle)->Unit(benchmark::kMillisecond)->Iterations(3);
 // Arguments: article count, characters per article.
 void BM_ExportUiThread(benchmark::State& state) {
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("VLExport.txt"));
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(MakeFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
-  file.close();
+  const QString path = WriteSavedList(
+      dir, MakeFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
   TBenchList bench;
   bench.List->ImportList(path, nullptr, {}, {}, {});
   if (bench.List->VisibleCount() != state.range(0)) {
@@ -182,11 +185,8 @@ BENCHMARK(BM_ExportUiThread)
 
 void BM_ExportToDisk(benchmark::State& state) {
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("VLExport.txt"));
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(MakeFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
-  file.close();
+  const QString path = WriteSavedList(
+      dir, MakeFile(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
   TBenchList bench;
   bench.List->ImportList(path, nullptr, {}, {}, {});
   for (auto _ : state) {
@@ -208,11 +208,7 @@ BENCHMARK(BM_ExportToDisk)
 // keystroke to be handled (between two runs of pending events, or to the end).
 void BM_AutosaveUiThread(benchmark::State& state) {
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("VLExport.txt"));
-  QFile file(path);
-  file.open(QIODevice::WriteOnly);
-  file.write(BigFile());
-  file.close();
+  const QString path = WriteSavedList(dir, BigFile());
   TBenchList bench;
   bench.List->ImportList(path, nullptr, {}, {}, {});
   QElapsedTimer sinceEvents;
